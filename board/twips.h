@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cmath>
+
+namespace pokorin {
+
+// Layout is designed in twips, 1/1440 inch: 15 to a logical pixel at 96 dpi.
+// This is the one place that turns them into pixels.
+constexpr double kTwipsPerPixel = 15.0;
+
+inline int TwipsToPixels(double twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+} // namespace pokorin

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "sim/drop_tick.h"
+#include "sim/null_tick_view.h"
+
+#include <ostream>
+
+namespace pokorin {
+
+// One experiment after another with no window and no timer: the real state
+// and tick, ticked until a stack is full.
+class HeadlessExperiment {
+public:
+    // With a trace stream, every landed ball writes its steps and its bin.
+    HeadlessExperiment(Clock &clock, RandomSource &random, std::ostream *trace);
+
+    // Runs one experiment from the start values; the state holds its tallies.
+    const SimulationState &run();
+
+private:
+    SimulationState state_;
+    NullTickView view_;
+    DropTick tick_;
+    std::ostream *trace_;
+};
+
+} // namespace pokorin

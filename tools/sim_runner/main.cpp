@@ -1,0 +1,78 @@
+#include "board/ratio_strip.h"
+#include "board/theory_strip.h"
+#include "headless_experiment.h"
+#include "runner_options.h"
+#include "sim/frozen_clock.h"
+#include "sim/local_clock.h"
+#include "sim/xoshiro_generator.h"
+
+#include <array>
+#include <iostream>
+
+using namespace pokorin;
+
+namespace {
+
+using BinTotals = std::array<long, kBinTotal>;
+
+void PrintBins(const BinTotals &bins) {
+    std::cout << " bins";
+    for (long count : bins) {
+        std::cout << ' ' << count;
+    }
+    std::cout << '\n';
+}
+
+void PrintRatioLines(const BinTotals &bins, long drops) {
+    std::cout << "ratios:";
+    for (long count : bins) {
+        std::cout << ' ' << (drops > 0 ? FormatRatio(count, drops) : "-");
+    }
+    std::cout << "\ntheory:";
+    for (const std::string &text : kTheoryTexts) {
+        std::cout << ' ' << text;
+    }
+    std::cout << '\n';
+}
+
+int RunExperiments(const RunnerOptions &options) {
+    XoshiroGenerator generator =
+        options.seed ? XoshiroGenerator(*options.seed) : XoshiroGenerator();
+    LocalClock localClock;
+    FrozenClock frozenClock;
+    Clock &clock = options.frozenClock ? static_cast<Clock &>(frozenClock) : localClock;
+    HeadlessExperiment experiment(clock, generator, options.trace ? &std::cout : nullptr);
+
+    BinTotals totals{};
+    long drops = 0;
+    for (long run = 1; run <= options.runs; ++run) {
+        const SimulationState &state = experiment.run();
+        BinTotals bins{};
+        for (int k = 1; k <= kBinTotal; ++k) {
+            bins.at(k - 1) = state.BinCount(k);
+            totals.at(k - 1) += state.BinCount(k);
+        }
+        drops += state.DropCount;
+        std::cout << "run " << run << ": drops " << state.DropCount;
+        PrintBins(bins);
+    }
+    std::cout << "total: runs " << options.runs << " drops " << drops;
+    PrintBins(totals);
+    PrintRatioLines(totals, drops);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    const auto options = ParseRunnerOptions({argv + 1, argv + argc});
+    if (!options) {
+        std::cerr << kRunnerUsage << '\n';
+        return 2;
+    }
+    if (options->help) {
+        std::cout << kRunnerUsage << '\n';
+        return 0;
+    }
+    return RunExperiments(*options);
+}
