@@ -1,0 +1,91 @@
+#include "picture_box.h"
+
+#include "twips.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace pokorin {
+
+PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWidget *parent)
+    : QWidget(parent)
+    , frame_(frame)
+    , scale_(scale)
+    , background_(palette().color(QPalette::Button))
+    , textFont_(font()) {
+    resize(outerSize);
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QSize area = outerSize - QSize(2 * frameWidth(), 2 * frameWidth());
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(area * ratio, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(background_);
+}
+
+int PictureBox::frameWidth() const {
+    switch (frame_) {
+    case PictureFrame::Sunken:
+        return 2;
+    case PictureFrame::ThinSunken:
+        return 1;
+    case PictureFrame::None:
+        break;
+    }
+    return 0;
+}
+
+void PictureBox::setBackground(const QColor &colour) {
+    background_ = colour;
+    clear();
+}
+
+void PictureBox::setTextFont(const QFont &font) {
+    textFont_ = font;
+}
+
+QPointF PictureBox::toPixels(BoardPoint point) const {
+    const TwipPoint twips = UnitsToTwips(point, scale_);
+    return {frameWidth() + twips.x / kTwipsPerPixel, frameWidth() + twips.y / kTwipsPerPixel};
+}
+
+void PictureBox::line(BoardPoint from, BoardPoint to, Rgb colour) {
+    QPainter painter(&image_);
+    painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), 1.0));
+    const QPointF origin(frameWidth(), frameWidth());
+    painter.drawLine(toPixels(from) - origin, toPixels(to) - origin);
+    update();
+}
+
+void PictureBox::clear() {
+    image_.fill(background_);
+    current_ = {};
+    update();
+}
+
+void PictureBox::print(const std::string &text) {
+    QPainter painter(&image_);
+    painter.setFont(textFont_);
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetricsF metrics(textFont_, &image_);
+    const QPointF topLeft = toPixels(current_) - QPointF(frameWidth(), frameWidth());
+    painter.drawText(topLeft + QPointF(0, metrics.ascent()), QString::fromStdString(text));
+    const double lineHeightTwips = metrics.height() * kTwipsPerPixel;
+    current_ = {0.0f, current_.y + static_cast<float>(lineHeightTwips / scale_.yTwips)};
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent *event) {
+    QPainter painter(this);
+    const int frame = frameWidth();
+    painter.setClipRegion(event->region());
+    painter.drawImage(QPoint(frame, frame), image_);
+    if (frame_ == PictureFrame::Sunken) {
+        qDrawWinPanel(&painter, rect(), palette(), true);
+    } else if (frame_ == PictureFrame::ThinSunken) {
+        qDrawShadePanel(&painter, rect(), palette(), true, 1);
+    }
+}
+
+} // namespace pokorin

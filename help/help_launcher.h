@@ -1,0 +1,21 @@
+#pragma once
+
+#include "help_window.h"
+
+#include <QPointer>
+
+namespace pokorin {
+
+// Keeps at most one help window: shows it, creating it first when it does
+// not exist, and brings it to the front when it does.
+class HelpLauncher {
+public:
+    void show();
+    // The open help window, or null.
+    Form2 *window() const { return window_; }
+
+private:
+    QPointer<Form2> window_;
+};
+
+} // namespace pokorin

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace pokorin {
+
+enum class MciCommand { Stop, Close, Open, Sound };
+
+// The multimedia device the chimes are played through, driven like the
+// classic control: set FileName, then issue commands. It never fails towards
+// its caller: whatever goes wrong only means silence.
+class MciDevice {
+public:
+    virtual ~MciDevice() = default;
+    virtual void setCommand(MciCommand command) = 0;
+    virtual void setFileName(const QString &fileName) = 0;
+};
+
+} // namespace pokorin
