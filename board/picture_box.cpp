@@ -61,7 +61,17 @@ void PictureBox::line(BoardPoint from, BoardPoint to, Rgb colour) {
 void PictureBox::clear() {
     image_.fill(background_);
     current_ = {};
+    texts_.clear();
+    setAccessibleDescription({});
     update();
+}
+
+QStringList PictureBox::shownTexts() const {
+    QStringList texts;
+    for (const auto &[at, text] : texts_) {
+        texts << text;
+    }
+    return texts;
 }
 
 void PictureBox::print(const std::string &text) {
@@ -70,10 +80,27 @@ void PictureBox::print(const std::string &text) {
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetricsF metrics(textFont_, &image_);
     const QPointF topLeft = toPixels(current_) - QPointF(frameWidth(), frameWidth());
-    painter.drawText(topLeft + QPointF(0, metrics.ascent()), QString::fromStdString(text));
+    const QString shown = QString::fromStdString(text);
+    // Opaque text: printing the same text again at the same place must not
+    // darken its smoothed edges, or a repeated activation would show.
+    painter.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(shown), metrics.height())),
+                     background_);
+    painter.drawText(topLeft + QPointF(0, metrics.ascent()), shown);
+    remember(current_, shown);
     const double lineHeightTwips = metrics.height() * kTwipsPerPixel;
     current_ = {0.0f, current_.y + static_cast<float>(lineHeightTwips / scale_.yTwips)};
     update();
+}
+
+void PictureBox::remember(BoardPoint at, const QString &text) {
+    texts_.removeIf([at](const auto &entry) { return entry.first == at; });
+    const auto before = [](const auto &a, const auto &b) {
+        return a.first.y < b.first.y || (a.first.y == b.first.y && a.first.x < b.first.x);
+    };
+    const std::pair<BoardPoint, QString> entry{at, text};
+    texts_.insert(std::upper_bound(texts_.begin(), texts_.end(), entry, before) - texts_.begin(),
+                  entry);
+    setAccessibleDescription(shownTexts().join(u' '));
 }
 
 void PictureBox::paintEvent(QPaintEvent *event) {

@@ -5,6 +5,8 @@
 #include "text_surface.h"
 
 #include <QImage>
+#include <QList>
+#include <QStringList>
 #include <QWidget>
 
 namespace pokorin {
@@ -32,12 +34,17 @@ public:
     void print(const std::string &text) override;
 
     BoardPoint currentPosition() const { return current_; }
+    // The texts the surface shows, top to bottom and left to right; a text
+    // printed over another at the same place replaces it. Screen readers get
+    // them as the surface's description, since a picture has no text.
+    QStringList shownTexts() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     int frameWidth() const;
+    void remember(BoardPoint at, const QString &text);
 
     PictureFrame frame_;
     UnitScale scale_;
@@ -45,6 +52,7 @@ private:
     QFont textFont_;
     QImage image_;
     BoardPoint current_;
+    QList<std::pair<BoardPoint, QString>> texts_;
 };
 
 } // namespace pokorin

@@ -11,4 +11,10 @@ void HelpLauncher::show() {
     window_->activateWindow();
 }
 
+void HelpLauncher::close() {
+    if (window_) {
+        window_->close();
+    }
+}
+
 } // namespace pokorin

@@ -11,6 +11,8 @@ namespace pokorin {
 class HelpLauncher {
 public:
     void show();
+    // Closes the help window, if it is open; it is then destroyed.
+    void close();
     // The open help window, or null.
     Form2 *window() const { return window_; }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the program needs to build and run.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev fonts-ipafont-gothic)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev qt6-translations-l10n fonts-ipafont-gothic)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -4,4 +4,4 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 configure_and_build "$ROOT/build"
-exec "$ROOT/build/bin/pokorin-sim" "$@"
+exec "$ROOT/build/bin/pokorin" "$@"

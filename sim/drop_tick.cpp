@@ -67,9 +67,7 @@ TickOutcome DropTick::fillBin(int bin) {
 void DropTick::endRun() {
     view_.disableTimer();
     view_.hideBall();
-    for (const auto &setting : kFullStackButtons) {
-        view_.setButtonEnabled(setting.button, setting.enabled);
-    }
+    view_.setButtons(kFullStackButtons);
     view_.printRatios(state_.BinCount);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bin_counts.h"
-#include "run_button.h"
+#include "button_settings.h"
 
 #include <string>
 
@@ -20,6 +20,13 @@ public:
     virtual void hideBall() = 0;
     virtual void setButtonEnabled(RunButton button, bool enabled) = 0;
     virtual void printRatios(const BinCounts &counts) = 0;
+
+    // Applies one row of the button table, in its order.
+    void setButtons(ButtonRow row) {
+        for (const ButtonSetting &setting : row) {
+            setButtonEnabled(setting.button, setting.enabled);
+        }
+    }
 };
 
 } // namespace pokorin

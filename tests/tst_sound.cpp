@@ -2,6 +2,7 @@
 #include "sound/sound_cues.h"
 #include "sound/sound_effect_device.h"
 #include "sound/sound_output.h"
+#include "support/recording_device.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,20 +12,11 @@
 #include <QtEndian>
 
 using namespace pokorin;
+using pokorin::test::RecordingDevice;
 
 namespace {
 
 const QString kBuiltChimes = QStringLiteral(POKORIN_BIN_DIR);
-
-class RecordingDevice final : public MciDevice {
-public:
-    QStringList operations;
-    void setCommand(MciCommand command) override {
-        static const char *const names[] = {"Stop", "Close", "Open", "Sound"};
-        operations << QLatin1String(names[static_cast<int>(command)]);
-    }
-    void setFileName(const QString &fileName) override { operations << "FileName=" + fileName; }
-};
 
 struct Wave {
     quint16 format = 0;

@@ -1,0 +1,21 @@
+#include "japanese_setup.h"
+
+#include "board/fonts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace pokorin {
+
+void SetUpJapanese(QApplication &app) {
+    SetUpFonts();
+    auto *translator = new QTranslator(&app);
+    // Without the translations the box keeps Qt's English buttons.
+    if (translator->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(translator);
+    }
+}
+
+} // namespace pokorin
