@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QSignalSpy>
+#include <limits>
 
 using namespace pokorin;
 using pokorin::test::Form1Fixture;
@@ -26,16 +27,6 @@ const QStringList kTheoryStrip{"理論上の数学的確率",
                                "0.044",
                                "0.010",
                                "0.001"};
-
-bool LevelPosition(float y) {
-    float level = kStartY;
-    for (int i = 0; i <= 10; ++i, level += 1.0f) {
-        if (y == level) {
-            return true;
-        }
-    }
-    return false;
-}
 
 void Activate(QWidget *window) {
     window->activateWindow();
@@ -192,6 +183,41 @@ private slots:
         QCOMPARE(f.form.timer().interval(), interval); // read at start only
     }
 
+    void hostileSpeedTextsNeverBreakStart_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<bool>("reset");
+        constexpr int kMax = std::numeric_limits<int>::max();
+        QTest::newRow("100,000 letters") << QString(100'000, u'x') << 100 << true;
+        QTest::newRow("100,000 digits") << QString(100'000, u'9') << kMax << false;
+        QTest::newRow("control characters") << QStringLiteral("\x01\x1b[2J\x7f") << 100 << true;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "50" << 100 << true;
+        QTest::newRow("right-to-left mark") << QStringLiteral("\u200F50") << 100 << true;
+        QTest::newRow("emoji") << QStringLiteral("😀") << 100 << true;
+        QTest::newRow("number then emoji") << QStringLiteral("5😀") << 5 << false;
+        QTest::newRow("1e309") << "1e309" << kMax << false;
+        QTest::newRow("-1e309") << "-1e309" << 100 << true;
+        QTest::newRow("2^32") << "4294967296" << kMax << false;
+        QTest::newRow("NaN") << "NaN" << 100 << true;
+        QTest::newRow("Infinity") << "Infinity" << 100 << true;
+        QTest::newRow("hex") << "0x7fffffff" << 100 << true;
+        QTest::newRow("basic hex") << "&H10" << 100 << true;
+    }
+    void hostileSpeedTextsNeverBreakStart() {
+        QFETCH(QString, typed);
+        QFETCH(int, interval);
+        QFETCH(bool, reset);
+        Form1Fixture f;
+        f.c().Text1->setText(typed);
+        const QString held = f.c().Text1->text(); // the field may hold fewer characters
+        f.c().Command1->click();
+        QVERIFY(f.form.timer().isActive());
+        QCOMPARE(f.form.timer().interval(), interval);
+        QCOMPARE(f.c().Text1->text(), reset ? QStringLiteral("100") : held);
+        f.c().Command2->click();
+        QCOMPARE(f.enabledButtons(), QStringLiteral("start quit initialise help"));
+    }
+
     void aRunSteppedTickByTickKeepsTheDisplayInStep() {
         Form1Fixture f;
         f.c().Command1->click();
@@ -202,7 +228,7 @@ private slots:
             const SimulationState &s = f.form.state();
             QCOMPARE(s.DropCount, s.BinCount.sum());
             QCOMPARE(f.c().Label1->text(), QString::number(s.DropCount));
-            QVERIFY(LevelPosition(s.BallY));
+            QVERIFY(pokorin::test::IsLevelPosition(s.BallY));
             for (int k = 1; k <= 11; ++k) {
                 QCOMPARE(f.visibleSquares(k), int{s.BinCount(k)});
                 QVERIFY(s.BinCount(k) <= 20);

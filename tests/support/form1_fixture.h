@@ -14,6 +14,18 @@
 
 namespace pokorin::test {
 
+// True for the eleven level positions 0.9, 1.9, ..., 10.9, each reached by
+// adding 1 in single precision.
+inline bool IsLevelPosition(float y) {
+    float level = kStartY;
+    for (int i = 0; i <= 10; ++i, level += 1.0f) {
+        if (y == level) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Answers the quit question from a script; No once the script runs out.
 class ScriptedQuit final : public QuitConfirmation {
 public:
