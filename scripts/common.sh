@@ -1,10 +1,13 @@
-# Shared by start.sh and test.sh: install what is missing, then build.
+# Shared by the scripts: install what is missing, then build.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the program needs to build and run.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev qt6-translations-l10n fonts-ipafont-gothic)
+BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev
+    qt6-translations-l10n fonts-ipafont-gothic libbenchmark-dev)
+# What the tests need besides: clang's libFuzzer.
+TEST_PACKAGES=(clang libclang-rt-14-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -33,7 +36,7 @@ ensure_packages() {
     fi
 }
 
-# configure_and_build DIR [cmake options...]
+# configure_and_build DIR [cmake options...]; CI turns warnings into errors.
 configure_and_build() {
     local dir=$1
     shift

@@ -1,0 +1,258 @@
+// Speed and memory of the main window on the offscreen platform.
+// Prints one line per figure: name value unit. Start-up is measured in fresh
+// child processes of this program, so that neither window inherits the
+// other's warmed-up toolkit.
+
+#include "sim/local_clock.h"
+#include "sim/xoshiro_generator.h"
+#include "sound/mci_device.h"
+#include "ui/japanese_setup.h"
+#include "ui/main_window.h"
+#include "ui/quit_confirmation.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace pokorin;
+
+namespace {
+
+QElapsedTimer sinceMain;
+
+class SilentDevice final : public MciDevice {
+public:
+    void setCommand(MciCommand) override {}
+    void setFileName(const QString &) override {}
+};
+
+class NeverQuit final : public QuitConfirmation {
+public:
+    int ask(QWidget *) override { return kAnswerNo; }
+};
+
+long ResidentKiB() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](timeval t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void Print(const char *name, double value, const char *unit) {
+    std::cout << name << ' ' << value << ' ' << unit << std::endl;
+}
+
+// Runs the event loop until the condition holds, for ten seconds at most.
+template <typename Condition> void ProcessUntil(Condition done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 10'000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+// Shows the window and runs the event loop until its first frame is painted.
+void ShowUntilPainted(QWidget &window) {
+    struct PaintWatcher : QObject {
+        bool painted = false;
+        bool eventFilter(QObject *, QEvent *event) override {
+            painted = painted || event->type() == QEvent::Paint;
+            return false;
+        }
+    } watcher;
+    window.installEventFilter(&watcher);
+    window.show();
+    ProcessUntil([&watcher] { return watcher.painted; });
+    window.removeEventFilter(&watcher);
+}
+
+struct Services {
+    SilentDevice device;
+    LocalClock clock;
+    XoshiroGenerator random;
+    NeverQuit quit;
+};
+
+// The child's part: start-up time and peak memory of one kind of window.
+int StartUp(const QString &kind, QApplication &app) {
+    SetUpJapanese(app);
+    Services services;
+    std::unique_ptr<QWidget> window;
+    if (kind == "bare") {
+        window = std::make_unique<QWidget>();
+        window->resize(656, 542);
+    } else {
+        window = std::make_unique<Form1>(services.device, services.clock, services.random,
+                                         services.quit);
+    }
+    ShowUntilPainted(*window);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::cout << sinceMain.nsecsElapsed() / 1e6 << ' ' << usage.ru_maxrss << '\n';
+    return 0;
+}
+
+std::pair<double, double> MeasureStartUp(const QString &kind) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--startup", kind});
+    child.waitForFinished(60'000);
+    double ms = 0, kib = 0;
+    std::sscanf(child.readAllStandardOutput().constData(), "%lf %lf", &ms, &kib);
+    return {ms, kib};
+}
+
+void ReportStartUp() {
+    const auto [bareMs, bareKiB] = MeasureStartUp("bare");
+    const auto [formMs, formKiB] = MeasureStartUp("form");
+    Print("startup_bare_window", bareMs, "ms");
+    Print("startup_form1", formMs, "ms");
+    Print("startup_ratio", formMs / bareMs, "x");
+    Print("memory_bare_window", bareKiB, "KiB");
+    Print("memory_form1", formKiB, "KiB");
+    Print("memory_ratio", formKiB / bareKiB, "x");
+}
+
+// Ticks straight through runs, initialising after each full stack.
+void LandBalls(Form1 &form, int balls) {
+    const Form1Controls &c = form.controls();
+    int landed = 0;
+    while (landed < balls) {
+        c.Command1->click();
+        while (form.timer().isActive()) {
+            form.Timer1Timer();
+        }
+        landed += form.state().DropCount;
+        c.Command4->click();
+    }
+}
+
+void ReportMemoryGrowth(Form1 &form) {
+    LandBalls(form, 1000);
+    QCoreApplication::processEvents();
+    const long before = ResidentKiB();
+    LandBalls(form, 10'000);
+    QCoreApplication::processEvents();
+    Print("memory_growth_10000_balls", ResidentKiB() - before, "KiB");
+}
+
+void ReportInitialise(Form1 &form) {
+    constexpr int kRepeats = 20;
+    qint64 total = 0;
+    for (int i = 0; i < kRepeats; ++i) {
+        form.controls().Command1->click();
+        while (form.timer().isActive()) {
+            form.Timer1Timer();
+        }
+        QElapsedTimer timer;
+        timer.start();
+        form.controls().Command4->click();
+        total += timer.nsecsElapsed();
+        QCoreApplication::processEvents();
+    }
+    Print("initialise_full_board", total / 1e6 / kRepeats, "ms");
+}
+
+void ReportActivation(Form1 &form) {
+    constexpr int kRepeats = 20;
+    qint64 total = 0;
+    bool activated = false;
+    QObject::connect(&form, &Form1::activated, [&activated] { activated = true; });
+    form.controls().Command1->click(); // a stopped run: help can be opened
+    form.controls().Command2->click();
+    for (int i = 0; i < kRepeats; ++i) {
+        form.controls().Command5->click();
+        ProcessUntil([&form] { return QApplication::activeWindow() == form.help().window(); });
+        activated = false;
+        QElapsedTimer timer;
+        timer.start();
+        form.activateWindow();
+        ProcessUntil([&activated] { return activated; });
+        total += timer.nsecsElapsed();
+    }
+    Print("activation", total / 1e6 / kRepeats, "ms");
+}
+
+// Runs at the given interval for about three seconds, restarting after each
+// full stack, and compares the ticks with those due in the time that passed.
+void ReportCadence(Form1 &form, int intervalMs) {
+    constexpr int kMilliseconds = 3000;
+    const Form1Controls &c = form.controls();
+    c.Text1->setText(QString::number(intervalMs));
+    int ticks = 0;
+    const auto counter = QObject::connect(&form.timer(), &QTimer::timeout, [&] {
+        ++ticks;
+        if (!form.timer().isActive()) { // a full stack: clear and go on
+            c.Command4->click();
+            c.Command1->click();
+        }
+    });
+    const double cpuBefore = ProcessorSeconds();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    c.Command1->click();
+    QEventLoop loop;
+    // Half an interval past the end, so the last tick due is not a race.
+    QTimer::singleShot(kMilliseconds + intervalMs / 2, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    c.Command2->click();
+    const double cpu = ProcessorSeconds() - cpuBefore;
+    const double due = std::floor(static_cast<double>(elapsed.elapsed()) / intervalMs);
+    QObject::disconnect(counter);
+    const std::string name = "cadence_" + std::to_string(intervalMs) + "ms";
+    Print((name + "_ticks").c_str(), ticks, "ticks");
+    Print((name + "_due").c_str(), due, "ticks");
+    Print((name + "_achieved").c_str(), 100.0 * ticks / due, "%");
+    Print((name + "_cpu_per_tick").c_str(), cpu / ticks * 1e6, "us");
+    c.Command4->click();
+}
+
+void ReportIdle() {
+    const double before = ProcessorSeconds();
+    QEventLoop loop;
+    QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+    loop.exec();
+    Print("idle_cpu_2s", (ProcessorSeconds() - before) * 1000, "ms");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    sinceMain.start();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 3 && args.at(1) == "--startup") {
+        return StartUp(args.at(2), app);
+    }
+    ReportStartUp();
+    SetUpJapanese(app);
+    Services services;
+    Form1 form(services.device, services.clock, services.random, services.quit);
+    ShowUntilPainted(form);
+    ReportMemoryGrowth(form);
+    ReportInitialise(form);
+    ReportActivation(form);
+    for (int interval : {1, 10, 100}) {
+        ReportCadence(form, interval);
+    }
+    ReportIdle();
+    return 0;
+}
