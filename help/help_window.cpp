@@ -38,6 +38,7 @@ Form2::Form2()
     Picture1->setTextFont(DesignFont(11.25, false));
     Picture1->setBackground(Qt::white);
     Picture1->setFocusPolicy(Qt::TabFocus);
+    Picture1->setAccessibleName(QStringLiteral("設問と操作方法"));
 
     Command1->setFocus();
 }

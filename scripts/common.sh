@@ -6,8 +6,10 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # What the program needs to build and run.
 BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev
     qt6-translations-l10n fonts-ipafont-gothic libbenchmark-dev)
-# What the tests need besides: clang's libFuzzer.
-TEST_PACKAGES=(clang libclang-rt-14-dev)
+# What the tests need besides: clang's libFuzzer, an X server with a window
+# manager and screen tools, a sound server, and the package checker.
+TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth x11-utils jwm xdotool imagemagick
+    pulseaudio pulseaudio-utils desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then

@@ -10,7 +10,7 @@ namespace {
 
 // The places where a PulseAudio (or PipeWire) server listens.
 bool SoundServerReachable() {
-    if (qEnvironmentVariableIsSet("PULSE_SERVER")) {
+    if (!qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
         return true;
     }
     QStringList sockets{QStringLiteral("/run/pulse/native"),

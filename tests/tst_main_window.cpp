@@ -5,6 +5,8 @@
 #include "support/form1_fixture.h"
 #include "ui/japanese_setup.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QSignalSpy>
@@ -152,6 +154,45 @@ private slots:
         for (const QString &number : kTheoryStrip.mid(1) + QStringList{"1.000", "0.888"}) {
             QVERIFY(strip.horizontalAdvance(number) < 2.0 * unit);
         }
+    }
+
+    void everyControlHasANameForScreenReaders() {
+        Form1Fixture f;
+        for (QWidget *w : f.form.findChildren<QWidget *>()) {
+            if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) ||
+                qobject_cast<QLineEdit *>(w) || dynamic_cast<PictureBox *>(w) != nullptr) {
+                QVERIFY2(!QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                         w->metaObject()->className());
+            }
+        }
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.c().Text1)->text(QAccessible::Name),
+                 QStringLiteral("落下速度"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(f.c().Command1)->text(QAccessible::Name),
+                 QStringLiteral("開始"));
+        QVERIFY(f.c().Picture3->accessibleDescription().contains(QStringLiteral("0.246")));
+    }
+
+    // Tab skips the disabled buttons: in a stopped run only stop is off, in a
+    // running one only stop is on.
+    void tabWalksTheButtonsThenTheFieldAndSpacePresses() {
+        Form1Fixture f;
+        Activate(&f.form);
+        f.c().Command1->click();
+        f.c().Command2->click();
+        f.c().Command1->setFocus();
+        const auto walk = [](const QList<QWidget *> &order) {
+            for (QWidget *next : order) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), next);
+            }
+        };
+        walk({f.c().Command3, f.c().Command4, f.c().Command5, f.c().Text1, f.c().Command1});
+        QTest::keyClick(f.c().Command1, Qt::Key_Space);
+        QVERIFY(f.form.timer().isActive());
+        f.c().Command2->setFocus();
+        walk({f.c().Text1, f.c().Command2});
+        QTest::keyClick(f.c().Command2, Qt::Key_Space);
+        QVERIFY(!f.form.timer().isActive());
     }
 
     void speedTextSetsTheIntervalAtStart_data() {

@@ -82,6 +82,16 @@ void BuildBoard(Form1Controls &c, QWidget *form) {
     Line1->lower();
 }
 
+// Buttons and captions are named by their texts; the controls whose text is
+// a value, or that show a picture, get a name of their own.
+void NameForScreenReaders(const Form1Controls &c) {
+    c.Text1->setAccessibleName(QStringLiteral("落下速度"));
+    c.Label1->setAccessibleName(QStringLiteral("実験回数"));
+    c.Picture1->setAccessibleName(QStringLiteral("ポコリンの落下の実験"));
+    c.Picture3->setAccessibleName(QStringLiteral("理論上の数学的確率"));
+    c.Picture4->setAccessibleName(QStringLiteral("実験結果からの割合"));
+}
+
 } // namespace
 
 Form1Controls BuildForm1Controls(QWidget *form) {
@@ -108,6 +118,7 @@ Form1Controls BuildForm1Controls(QWidget *form) {
     BuildBoard(c, form);
     c.Picture3 = Strip(form, 6600);
     c.Picture4 = Strip(form, 6960);
+    NameForScreenReaders(c);
     return c;
 }
 
