@@ -19,7 +19,7 @@ PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWi
     setAttribute(Qt::WA_OpaquePaintEvent);
     const QSize area = outerSize - QSize(2 * frameWidth(), 2 * frameWidth());
     const qreal ratio = devicePixelRatioF();
-    image_ = QImage(area * ratio, QImage::Format_RGB32);
+    image_ = QImage(area * ratio, QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio);
     image_.fill(background_);
 }
@@ -105,9 +105,16 @@ void PictureBox::remember(BoardPoint at, const QString &text) {
 
 void PictureBox::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
-    const int frame = frameWidth();
+    const QPoint origin(frameWidth(), frameWidth());
+    const qreal ratio = image_.devicePixelRatio();
+    // Only the damaged parts are copied: a moving ball repaints two small
+    // squares, not the whole board.
+    for (const QRect &damaged : event->region()) {
+        const QRect source = damaged.translated(-origin);
+        painter.drawImage(QRectF(damaged), image_,
+                          QRectF(source.topLeft() * ratio, source.size() * ratio));
+    }
     painter.setClipRegion(event->region());
-    painter.drawImage(QPoint(frame, frame), image_);
     if (frame_ == PictureFrame::Sunken) {
         qDrawWinPanel(&painter, rect(), palette(), true);
     } else if (frame_ == PictureFrame::ThinSunken) {

@@ -115,11 +115,12 @@ private slots:
             for (int i = 1; i <= 20; ++i) {
                 const TwipPoint at = SquareTwips(k, i);
                 const QRect expected(TwipsToPixels(at.x) + 2, TwipsToPixels(at.y) + 2, 9, 9);
-                QCOMPARE(f.c().o.at(k - 1).at(i - 1)->geometry(), expected);
+                QWidget *square = f.c().o.at(k - 1).at(i - 1);
+                QCOMPARE(QRect(square->mapTo(f.c().Picture1, QPoint()), square->size()), expected);
             }
         }
-        QCOMPARE(f.c().o.at(0).at(0)->pos(), QPoint(162, 378));
-        QCOMPARE(f.c().o.at(10).at(19)->pos(), QPoint(482, 226));
+        QCOMPARE(f.c().o.at(0).at(0)->mapTo(f.c().Picture1, QPoint()), QPoint(162, 378));
+        QCOMPARE(f.c().o.at(10).at(19)->mapTo(f.c().Picture1, QPoint()), QPoint(482, 226));
         QCOMPARE(f.c().Picture2->size(), QSize(9, 9));
     }
 
@@ -161,8 +162,9 @@ private slots:
         for (QWidget *w : f.form.findChildren<QWidget *>()) {
             if (qobject_cast<QAbstractButton *>(w) || qobject_cast<QLabel *>(w) ||
                 qobject_cast<QLineEdit *>(w) || dynamic_cast<PictureBox *>(w) != nullptr) {
-                QVERIFY2(!QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
-                         w->metaObject()->className());
+                QVERIFY2(
+                    !QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).isEmpty(),
+                    w->metaObject()->className());
             }
         }
         QCOMPARE(QAccessible::queryAccessibleInterface(f.c().Text1)->text(QAccessible::Name),

@@ -63,18 +63,32 @@ PictureBox *Strip(QWidget *form, double topTwips) {
     return strip;
 }
 
+// The squares of one stack stand in a clear column of their own, so that the
+// moving ball has a dozen siblings to be clipped against, not 220.
+Stack BuildStack(PictureBox *board, int bin) {
+    const QPoint top =
+        board->toPixels(TwipsToUnits(SquareTwips(bin, kStackCapacity), kBoardScale)).toPoint();
+    const QPoint bottom = board->toPixels(TwipsToUnits(SquareTwips(bin, 1), kBoardScale)).toPoint();
+    const QSize square = TwipsRect(0, 0, kSquareTwips, kSquareTwips).size();
+    auto *column = new QWidget(board);
+    column->setGeometry(QRect(top, bottom + QPoint(square.width(), square.height())));
+    column->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Stack stack{};
+    for (int i = 1; i <= kStackCapacity; ++i) {
+        const TwipPoint at = SquareTwips(bin, i);
+        const QPoint place = board->toPixels(TwipsToUnits(at, kBoardScale)).toPoint();
+        stack.at(i - 1) = RedSquare(column, place - top);
+        stack.at(i - 1)->hide();
+    }
+    return stack;
+}
+
 void BuildBoard(Form1Controls &c, QWidget *form) {
     const QRect place = TwipsRect(120, 480, 9615, 6015);
     c.Picture1 = new PictureBox(place.size(), PictureFrame::Sunken, kBoardScale, form);
     c.Picture1->move(place.topLeft());
     for (int k = 1; k <= kBinTotal; ++k) {
-        for (int i = 1; i <= kStackCapacity; ++i) {
-            const TwipPoint at = SquareTwips(k, i);
-            QWidget *square = RedSquare(
-                c.Picture1, c.Picture1->toPixels(TwipsToUnits(at, kBoardScale)).toPoint());
-            square->hide();
-            c.o.at(k - 1).at(i - 1) = square;
-        }
+        c.o.at(k - 1) = BuildStack(c.Picture1, k);
     }
     c.Picture2 = RedSquare(c.Picture1, c.Picture1->toPixels({kStartX, kStartY}).toPoint());
     auto *Line1 = new LineControl(0, 120, 120, c.Picture1);
