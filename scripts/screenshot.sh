@@ -8,12 +8,8 @@ configure_and_build "$ROOT/build"
 source "$ROOT/tests/e2e/x_session.sh"
 source "$ROOT/tests/e2e/form1_screen.sh"
 start_x 150 1024x768
-mkdir "$E2E_TMP/work"
-(cd "$E2E_TMP/work" && exec "$ROOT/build/bin/pokorin") >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-MAIN=$(find_window "$MAIN_TITLE") || fail "the main window did not open"
-window_geometry "$MAIN"
-sleep 0.5
+BIN="$ROOT/build/bin"
+start_program
 click_button speed
 xdotool key ctrl+a
 xdotool type 10

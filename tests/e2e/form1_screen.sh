@@ -3,6 +3,19 @@
 
 MAIN_TITLE='^ ポコリンの落下の実験$'
 
+# start_program [ENV...]: starts "$BIN/pokorin" from a fresh working folder
+# and waits for its window; sets APP, MAIN and the window's geometry.
+start_program() {
+    local work="$E2E_TMP/work$RANDOM"
+    mkdir "$work"
+    (cd "$work" && exec env "$@" "$BIN/pokorin") >"$E2E_TMP/pokorin.log" 2>&1 &
+    APP=$!
+    E2E_PIDS+=("$APP")
+    MAIN=$(find_window "$MAIN_TITLE") || fail "the main window did not open"
+    window_geometry "$MAIN"
+    sleep 0.5
+}
+
 # The board's drawing area starts at (10, 34); a board unit is 15.925 by
 # 19.85 pixels.
 board_x() { awk -v u="$1" -v s="$2" 'BEGIN { printf "%d", s * (8 + int(2 + u * 15.925 + 0.5)) }'; }

@@ -8,18 +8,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/form1_screen.sh"
 BIN=$(cd "$1" && pwd)
 start_x 90 2048x1536
 
-# start_program [ENV...]: starts pokorin from a fresh working folder.
-start_program() {
-    local work="$E2E_TMP/work$RANDOM"
-    mkdir "$work"
-    (cd "$work" && exec env "$@" "$BIN/pokorin") >"$E2E_TMP/pokorin.log" 2>&1 &
-    APP=$!
-    E2E_PIDS+=("$APP")
-    MAIN=$(find_window "$MAIN_TITLE") || fail "the main window did not open"
-    window_geometry "$MAIN"
-    sleep 0.5
-}
-
 echo "-- start-up picture"
 start_program
 [ "$WIN_W.$WIN_H" = "656.542" ] || fail "client area is ${WIN_W}x${WIN_H}"

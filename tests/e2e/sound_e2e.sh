@@ -9,18 +9,6 @@ BIN=$(cd "$1" && pwd)
 BURSTS=$2
 start_x 110 1024x768
 
-# start_program [ENV...]
-start_program() {
-    local work="$E2E_TMP/work$RANDOM"
-    mkdir "$work"
-    (cd "$work" && exec env "$@" "$BIN/pokorin") >"$E2E_TMP/pokorin.log" 2>&1 &
-    APP=$!
-    E2E_PIDS+=("$APP")
-    MAIN=$(find_window "$MAIN_TITLE") || fail "the main window did not open"
-    window_geometry "$MAIN"
-    sleep 0.5
-}
-
 # The two chime clicks; the quit box is answered No.
 help_then_quit() {
     click_button help

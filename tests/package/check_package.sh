@@ -36,13 +36,8 @@ grep -qx 'Categories=Education;Math;' "$root/usr/share/applications/pokorin.desk
 
 echo "-- the installed program finds its chimes from elsewhere"
 start_x 130 1024x768
-mkdir "$E2E_TMP/elsewhere"
-(cd "$E2E_TMP/elsewhere" && exec "$root/usr/bin/pokorin") >"$E2E_TMP/pokorin.log" 2>&1 &
-APP=$!
-E2E_PIDS+=("$APP")
-MAIN=$(find_window "$MAIN_TITLE") || fail "the installed program did not open its window"
-window_geometry "$MAIN"
-sleep 0.5
+BIN="$root/usr/bin"
+start_program
 click_button help
 find_window 'ヘルプ' >/dev/null || fail "the help window did not open"
 kill "$APP"
