@@ -23,6 +23,7 @@ public:
 
     void setBackground(const QColor &colour);
     void setTextFont(const QFont &font);
+    const QFont &textFont() const { return textFont_; }
 
     // Where a point of the user units lies, in the widget's own pixels.
     QPointF toPixels(BoardPoint point) const;

@@ -78,7 +78,6 @@ private slots:
         QCOMPARE(LeadingNumber(QStringLiteral("－３")), -3.0);
         QCOMPARE(LeadingNumber(QStringLiteral("abc")), 0.0);
     }
-
 };
 
 QTEST_GUILESS_MAIN(FallSpeedTest)

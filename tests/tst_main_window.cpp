@@ -145,10 +145,8 @@ private slots:
 
     void stripTextsFitTheirColumns() {
         Form1Fixture f;
-        const QFontMetricsF metrics(f.c().Picture3->font());
         const double unit = kStripScale.xTwips / kTwipsPerPixel;
-        const QFont stripFont = DesignFont(7.5, false);
-        const QFontMetricsF strip(stripFont);
+        const QFontMetricsF strip(f.c().Picture3->textFont());
         QVERIFY(1.0 * unit + strip.horizontalAdvance(kTheoryStrip.first()) < 9.6 * unit);
         QVERIFY(1.0 * unit + strip.horizontalAdvance(QStringLiteral("実験結果からの割合")) <
                 9.6 * unit);
@@ -290,16 +288,6 @@ private slots:
         QCOMPARE(s.BallX, kStartX);
     }
 
-    void theBallIsShownWhereTheStateSays() {
-        Form1Fixture f;
-        f.c().Command1->click();
-        f.tickWhileRunning(4);
-        const BoardPoint before{f.form.state().BallX, f.form.state().BallY};
-        f.form.Timer1Timer();
-        QCOMPARE(f.c().Picture2->pos(), f.boardPixel(before));
-        QCOMPARE(f.c().Picture2->pos().y(), f.boardPixel({0.0f, 4.9f}).y());
-    }
-
     void stopThenStartContinuesTheSameBall() {
         Form1Fixture f;
         f.c().Command1->click();
@@ -318,14 +306,6 @@ private slots:
         f.form.Timer1Timer();
         QCOMPARE(f.c().Picture2->pos(), f.boardPixel({before.BallX, before.BallY}));
         QCOMPARE(f.form.state().BallY, before.BallY < 10.9f ? before.BallY + 1.0f : kStartY);
-    }
-
-    void stopBeforeAnyLandingShowsNoRatio() {
-        Form1Fixture f;
-        f.c().Command1->click();
-        f.tickWhileRunning(3);
-        f.c().Command2->click();
-        QCOMPARE(f.c().Picture4->shownTexts(), QStringList{"実験結果からの割合"});
     }
 
     void theRenderedWindowShowsTheBoard() {

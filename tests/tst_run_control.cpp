@@ -136,17 +136,6 @@ private slots:
         QCOMPARE(f.form.timer().isActive(), running);
     }
 
-    void aRunStartedWithHelpOpenCanStillBeStopped() {
-        Form1Fixture f;
-        Activate(&f.form);
-        Play(f, "help");
-        Play(f, "start");
-        Play(f, "back");
-        QVERIFY(f.c().Command2->isEnabled());
-        Play(f, "stop");
-        QVERIFY(!f.form.timer().isActive());
-    }
-
     void quitAnsweredNoChangesNothingAndAsksAgain() {
         Form1Fixture f;
         Play(f, "start");
