@@ -63,21 +63,23 @@ PictureBox *Strip(QWidget *form, double topTwips) {
     return strip;
 }
 
+// Where square i of stack `bin` stands on the board, in its pixels.
+QPoint SquarePlace(const PictureBox *board, int bin, int square) {
+    return board->toPixels(TwipsToUnits(SquareTwips(bin, square), kBoardScale)).toPoint();
+}
+
 // The squares of one stack stand in a clear column of their own, so that the
 // moving ball has a dozen siblings to be clipped against, not 220.
 Stack BuildStack(PictureBox *board, int bin) {
-    const QPoint top =
-        board->toPixels(TwipsToUnits(SquareTwips(bin, kStackCapacity), kBoardScale)).toPoint();
-    const QPoint bottom = board->toPixels(TwipsToUnits(SquareTwips(bin, 1), kBoardScale)).toPoint();
+    const QPoint top = SquarePlace(board, bin, kStackCapacity);
+    const QPoint bottom = SquarePlace(board, bin, 1);
     const QSize square = TwipsRect(0, 0, kSquareTwips, kSquareTwips).size();
     auto *column = new QWidget(board);
-    column->setGeometry(QRect(top, bottom + QPoint(square.width(), square.height())));
+    column->setGeometry(top.x(), top.y(), square.width(), bottom.y() - top.y() + square.height());
     column->setAttribute(Qt::WA_TransparentForMouseEvents);
     Stack stack{};
     for (int i = 1; i <= kStackCapacity; ++i) {
-        const TwipPoint at = SquareTwips(bin, i);
-        const QPoint place = board->toPixels(TwipsToUnits(at, kBoardScale)).toPoint();
-        stack.at(i - 1) = RedSquare(column, place - top);
+        stack.at(i - 1) = RedSquare(column, SquarePlace(board, bin, i) - top);
         stack.at(i - 1)->hide();
     }
     return stack;
