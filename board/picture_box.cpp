@@ -114,6 +114,10 @@ void PictureBox::paintEvent(QPaintEvent *event) {
         painter.drawImage(QRectF(damaged), image_,
                           QRectF(source.topLeft() * ratio, source.size() * ratio));
     }
+    const QRect inside = rect().adjusted(origin.x(), origin.y(), -origin.x(), -origin.y());
+    if (inside.contains(event->region().boundingRect())) {
+        return; // the frame is untouched
+    }
     painter.setClipRegion(event->region());
     if (frame_ == PictureFrame::Sunken) {
         qDrawWinPanel(&painter, rect(), palette(), true);
