@@ -1,5 +1,4 @@
 #include "board/board_geometry.h"
-#include "board/fonts.h"
 #include "board/ratio_strip.h"
 #include "board/twips_rect.h"
 #include "support/form1_fixture.h"
@@ -8,7 +7,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QFontInfo>
 #include <QSignalSpy>
 #include <limits>
 
@@ -107,40 +105,6 @@ private slots:
         QCOMPARE(controls.at(name)->geometry(), expected);
         f.form.resize(900, 700);
         QCOMPARE(controls.at(name)->geometry(), expected);
-    }
-
-    void squaresStandInTheirStacks() {
-        Form1Fixture f;
-        for (int k = 1; k <= 11; ++k) {
-            for (int i = 1; i <= 20; ++i) {
-                const TwipPoint at = SquareTwips(k, i);
-                const QRect expected(TwipsToPixels(at.x) + 2, TwipsToPixels(at.y) + 2, 9, 9);
-                QWidget *square = f.c().o.at(k - 1).at(i - 1);
-                QCOMPARE(QRect(square->mapTo(f.c().Picture1, QPoint()), square->size()), expected);
-            }
-        }
-        QCOMPARE(f.c().o.at(0).at(0)->mapTo(f.c().Picture1, QPoint()), QPoint(162, 378));
-        QCOMPARE(f.c().o.at(10).at(19)->mapTo(f.c().Picture1, QPoint()), QPoint(482, 226));
-        QCOMPARE(f.c().Picture2->size(), QSize(9, 9));
-    }
-
-    void fontsAndColoursFollowTheDesign() {
-        Form1Fixture f;
-        const auto check = [](QWidget *w, double points, bool bold) {
-            QCOMPARE(w->font().family(), kDesignFace);
-            QCOMPARE(w->font().pointSizeF(), points);
-            QCOMPARE(w->font().bold(), bold);
-            QCOMPARE(QFontInfo(w->font()).family(), QStringLiteral("IPAPGothic"));
-        };
-        check(f.c().Command1, 12, false);
-        check(f.c().Command3, 11.25, false);
-        check(f.c().Label3, 15.75, true);
-        check(f.c().Label2, 14.25, true);
-        check(f.c().Label4, 11.25, true);
-        QCOMPARE(f.c().Label3->palette().color(QPalette::Window), QColor(255, 192, 128));
-        QCOMPARE(f.c().Label1->palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(f.c().Label1->alignment(), Qt::AlignCenter);
-        QCOMPARE(f.c().Label4->frameShape(), QFrame::NoFrame);
     }
 
     void stripTextsFitTheirColumns() {
