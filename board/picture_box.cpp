@@ -25,15 +25,7 @@ PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWi
 }
 
 int PictureBox::frameWidth() const {
-    switch (frame_) {
-    case PictureFrame::Sunken:
-        return 2;
-    case PictureFrame::ThinSunken:
-        return 1;
-    case PictureFrame::None:
-        break;
-    }
-    return 0;
+    return frame_ == PictureFrame::Sunken ? 2 : 1;
 }
 
 void PictureBox::setBackground(const QColor &colour) {
@@ -121,7 +113,7 @@ void PictureBox::paintEvent(QPaintEvent *event) {
     painter.setClipRegion(event->region());
     if (frame_ == PictureFrame::Sunken) {
         qDrawWinPanel(&painter, rect(), palette(), true);
-    } else if (frame_ == PictureFrame::ThinSunken) {
+    } else {
         qDrawShadePanel(&painter, rect(), palette(), true, 1);
     }
 }

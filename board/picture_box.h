@@ -11,7 +11,7 @@
 
 namespace pokorin {
 
-enum class PictureFrame { None, Sunken, ThinSunken };
+enum class PictureFrame { Sunken, ThinSunken };
 
 // A drawing surface that keeps what is drawn on it: lines and texts go into
 // an image in the surface's own user units, and painting only copies that
