@@ -2,6 +2,7 @@
 #include "board/picture_box.h"
 #include "help/help_launcher.h"
 #include "help/help_text.h"
+#include "support/window_steps.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -9,6 +10,8 @@
 #include <QTest>
 
 using namespace pokorin;
+using pokorin::test::Activate;
+using pokorin::test::DeleteClosedWindows;
 
 namespace {
 
@@ -28,15 +31,6 @@ QList<Form2 *> HelpWindows() {
         }
     }
     return windows;
-}
-
-void Activate(QWidget *window) {
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
-void DeleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

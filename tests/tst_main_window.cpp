@@ -2,6 +2,7 @@
 #include "board/ratio_strip.h"
 #include "board/twips_rect.h"
 #include "support/form1_fixture.h"
+#include "support/window_steps.h"
 #include "ui/japanese_setup.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,8 @@
 #include <limits>
 
 using namespace pokorin;
+using pokorin::test::Activate;
+using pokorin::test::DeleteClosedWindows;
 using pokorin::test::Form1Fixture;
 
 namespace {
@@ -27,11 +30,6 @@ const QStringList kTheoryStrip{"理論上の数学的確率",
                                "0.044",
                                "0.010",
                                "0.001"};
-
-void Activate(QWidget *window) {
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
 
 QImage Grab(QWidget *widget) {
     return widget->grab().toImage();

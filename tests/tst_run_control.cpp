@@ -1,5 +1,6 @@
 #include "board/picture_box.h"
 #include "support/form1_fixture.h"
+#include "support/window_steps.h"
 #include "ui/japanese_setup.h"
 #include "ui/quit_box.h"
 
@@ -7,18 +8,11 @@
 #include <QApplication>
 
 using namespace pokorin;
+using pokorin::test::Activate;
+using pokorin::test::DeleteClosedWindows;
 using pokorin::test::Form1Fixture;
 
 namespace {
-
-void Activate(QWidget *window) {
-    window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
-void DeleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // Plays one user event on the window: a click, a run to a full stack, or a
 // trip to the help window and back.
