@@ -13,7 +13,6 @@
 
 using namespace pokorin;
 using pokorin::test::Activate;
-using pokorin::test::DeleteClosedWindows;
 using pokorin::test::Form1Fixture;
 
 namespace {
