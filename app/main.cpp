@@ -1,7 +1,7 @@
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
+#include "sound/chime_device.h"
 #include "sound/chime_files.h"
-#include "sound/sound_effect_device.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
 #include "ui/quit_box.h"
@@ -12,7 +12,7 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
 
-    pokorin::SoundEffectDevice device(pokorin::ChimeDataFolders());
+    pokorin::ChimeDevice device(pokorin::ChimeDataFolders());
     pokorin::LocalClock clock;
     pokorin::XoshiroGenerator generator;
     pokorin::QuitBox quitBox;

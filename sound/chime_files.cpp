@@ -24,14 +24,19 @@ quint16 Le16(const QByteArray &bytes, qsizetype at) {
     return qFromLittleEndian<quint16>(bytes.constData() + at);
 }
 
-bool IsPcmFormat(const QByteArray &bytes, qsizetype at, quint32 size) {
+// The format of a "fmt " chunk, if it is PCM that we can play.
+std::optional<Chime> PcmFormat(const QByteArray &bytes, qsizetype at, quint32 size) {
     if (size < 16) {
-        return false;
+        return std::nullopt;
     }
-    const quint16 format = Le16(bytes, at);
-    const quint16 channels = Le16(bytes, at + 2);
-    const quint16 bits = Le16(bytes, at + 14);
-    return format == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16);
+    Chime chime;
+    chime.channels = Le16(bytes, at + 2);
+    chime.sampleRate = static_cast<int>(Le32(bytes, at + 4));
+    chime.bitsPerSample = Le16(bytes, at + 14);
+    const bool playable = Le16(bytes, at) == 1 && (chime.channels == 1 || chime.channels == 2) &&
+                          (chime.bitsPerSample == 8 || chime.bitsPerSample == 16) &&
+                          chime.sampleRate >= 1000 && chime.sampleRate <= 192000;
+    return playable ? std::optional(chime) : std::nullopt;
 }
 
 } // namespace
@@ -54,30 +59,35 @@ QString FindChimeFile(const QString &name, const QStringList &dataFolders) {
     return {};
 }
 
-bool IsPlayableWave(const QString &path) {
+std::optional<Chime> LoadChime(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxChimeBytes) {
-        return false;
+        return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
     if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") {
-        return false;
+        return std::nullopt;
     }
-    bool pcm = false;
+    std::optional<Chime> chime;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const quint32 size = Le32(bytes, at + 4);
         if (size > static_cast<quint32>(bytes.size() - at - 8)) {
-            return false;
+            return std::nullopt;
         }
         if (id == "fmt ") {
-            pcm = IsPcmFormat(bytes, at + 8, size);
+            chime = PcmFormat(bytes, at + 8, size);
         } else if (id == "data") {
-            return pcm && size > 0;
+            if (!chime) {
+                return std::nullopt;
+            }
+            const auto frame = static_cast<quint32>(chime->channels * chime->bitsPerSample / 8);
+            chime->samples = bytes.mid(at + 8, size - size % frame);
+            return chime->samples.isEmpty() ? std::nullopt : chime;
         }
         at += 8 + size + (size & 1);
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace pokorin

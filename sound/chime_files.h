@@ -1,7 +1,10 @@
 #pragma once
 
+#include "chime.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace pokorin {
 
@@ -13,7 +16,8 @@ QStringList ChimeDataFolders();
 // otherwise the first data folder that has it; empty when none has it.
 QString FindChimeFile(const QString &name, const QStringList &dataFolders);
 
-// True for a RIFF/WAVE file of PCM samples that a sound device can play.
-bool IsPlayableWave(const QString &path);
+// The samples of a RIFF/WAVE file of 8- or 16-bit PCM, mono or stereo;
+// nothing for any other file, whatever its bytes.
+std::optional<Chime> LoadChime(const QString &path);
 
 } // namespace pokorin
