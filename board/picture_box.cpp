@@ -4,9 +4,29 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 namespace pokorin {
+namespace {
+
+// The sunken bevel in whole logical pixels, one ring per pixel of its width
+// (top and left in the first colour, bottom and right in the second). The
+// surface is opaque, so the frame must cover its ring at every scale.
+void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, PictureFrame frame) {
+    const std::pair<QColor, QColor> shades[] = {
+        {palette.color(QPalette::Dark), palette.color(QPalette::Light)},
+        {palette.color(QPalette::Shadow), palette.color(QPalette::Midlight)},
+    };
+    const int rings = frame == PictureFrame::Sunken ? 2 : 1;
+    for (int i = 0; i < rings; ++i, ring.adjust(1, 1, -1, -1)) {
+        const auto &[topLeft, bottomRight] = shades[i];
+        painter.fillRect(QRect(ring.topLeft(), QSize(ring.width(), 1)), topLeft);
+        painter.fillRect(QRect(ring.topLeft(), QSize(1, ring.height())), topLeft);
+        painter.fillRect(QRect(ring.left(), ring.bottom(), ring.width(), 1), bottomRight);
+        painter.fillRect(QRect(ring.right(), ring.top(), 1, ring.height()), bottomRight);
+    }
+}
+
+} // namespace
 
 PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWidget *parent)
     : QWidget(parent)
@@ -111,11 +131,7 @@ void PictureBox::paintEvent(QPaintEvent *event) {
         return; // the frame is untouched
     }
     painter.setClipRegion(event->region());
-    if (frame_ == PictureFrame::Sunken) {
-        qDrawWinPanel(&painter, rect(), palette(), true);
-    } else {
-        qDrawShadePanel(&painter, rect(), palette(), true, 1);
-    }
+    DrawFrame(painter, rect(), palette(), frame_);
 }
 
 } // namespace pokorin

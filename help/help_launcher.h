@@ -7,7 +7,7 @@
 namespace pokorin {
 
 // Keeps at most one help window: shows it, creating it first when it does
-// not exist, and brings it to the front when it does.
+// not exist, and brings it to the front when it does, minimised or not.
 class HelpLauncher {
 public:
     void show();
