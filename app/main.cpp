@@ -2,14 +2,37 @@
 #include "sim/xoshiro_generator.h"
 #include "sound/chime_device.h"
 #include "sound/chime_files.h"
+#include "ui/command_line.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
 #include "ui/quit_box.h"
 
 #include <QApplication>
 
+namespace {
+
+QStringList Arguments(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("pokorin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
+    pokorin::ProgramCommandLine commandLine;
+    if (commandLine.asksForInformation(Arguments(argc, argv))) {
+        const QCoreApplication noDisplay(argc, argv);
+        return commandLine.printInformation();
+    }
     QApplication app(argc, argv);
+    if (!commandLine.acceptsTheRest(QApplication::arguments())) {
+        return 2;
+    }
     pokorin::SetUpJapanese(app);
 
     pokorin::ChimeDevice device(pokorin::ChimeDataFolders());

@@ -6,6 +6,7 @@
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
 
+#include <QCoreApplication>
 #include <array>
 #include <iostream>
 
@@ -65,14 +66,11 @@ int RunExperiments(const RunnerOptions &options) {
 } // namespace
 
 int main(int argc, char **argv) {
-    const auto options = ParseRunnerOptions({argv + 1, argv + argc});
-    if (!options) {
-        std::cerr << kRunnerUsage << '\n';
-        return 2;
+    const QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
+    const auto options = ReadRunnerOptions(QCoreApplication::arguments());
+    if (const int *exitCode = std::get_if<int>(&options)) {
+        return *exitCode;
     }
-    if (options->help) {
-        std::cout << kRunnerUsage << '\n';
-        return 0;
-    }
-    return RunExperiments(*options);
+    return RunExperiments(std::get<RunnerOptions>(options));
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QStringList>
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
+#include <variant>
 
 namespace pokorin {
 
@@ -12,13 +12,11 @@ struct RunnerOptions {
     std::optional<uint64_t> seed; // none: the entropy source seeds
     bool frozenClock = false;
     bool trace = false;
-    bool help = false;
 };
 
-// The command line's options, or nothing when one of them is not understood.
-std::optional<RunnerOptions> ParseRunnerOptions(const std::vector<std::string> &args);
-
-inline const char *const kRunnerUsage =
-    "usage: pokorin-sim [--runs N] [--seed S] [--frozen-clock] [--trace]";
+// The runner's options. When the command line ends the program instead,
+// the help or the version has been printed (exit code 0) or one error line
+// naming the option and its value (exit code 2), and the code is returned.
+std::variant<RunnerOptions, int> ReadRunnerOptions(const QStringList &arguments);
 
 } // namespace pokorin
