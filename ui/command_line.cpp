@@ -6,7 +6,8 @@ namespace pokorin {
 
 ProgramCommandLine::ProgramCommandLine() {
     parser_.setApplicationDescription(QStringLiteral(
-        "ポコリンの落下の実験: a classroom demonstration of the binomial distribution.\n"
+        "Pokorin Falling Experiment: a classroom demonstration of the binomial\n"
+        "distribution (n = 10, p = 1/2), with a Japanese user interface.\n"
         "Balls fall through a ten-level lattice and pile up in eleven bins; the window\n"
         "compares each bin's share of the balls with its theoretical probability.\n"
         "Qt's own options, such as -platform and -style, are accepted too."));

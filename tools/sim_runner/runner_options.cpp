@@ -54,10 +54,10 @@ std::optional<QString> Problem(const QCommandLineParser &parser) {
 
 std::variant<RunnerOptions, int> ReadRunnerOptions(const QStringList &arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Runs ポコリンの落下の実験 without a window: the same state and drop tick,\n"
-                       "ticked until a stack is full, then prints each run's bins, the totals\n"
-                       "and the experimental ratios beside the theoretical probabilities."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Runs the Pokorin Falling Experiment without a window: the same state and\n"
+        "drop tick, ticked until a stack is full. Prints each run's bins, the totals,\n"
+        "and the experimental ratios beside the theoretical probabilities."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({kRuns, kSeed, kFrozenClock, kTrace});
