@@ -156,6 +156,7 @@ void PulseChimePlayer::startPending() {
         return;
     }
     sounding_ = request->chime;
+    soundingSince_ = request->made;
     written_ = 0;
     pa_stream_set_state_callback(
         stream_,
@@ -178,6 +179,9 @@ void PulseChimePlayer::onStreamState() {
     switch (pa_stream_get_state(stream_)) {
     case PA_STREAM_READY:
         outputFound();
+        if (Clock::now() - soundingSince_ > kLateChime) {
+            stopStream(); // the server answered too late for this chime
+        }
         break;
     case PA_STREAM_FAILED:
         stopStream();

@@ -67,6 +67,7 @@ private:
     pa_context *context_ = nullptr;
     pa_stream *stream_ = nullptr;
     std::shared_ptr<const Chime> sounding_;
+    std::chrono::steady_clock::time_point soundingSince_;
     qsizetype written_ = 0;
     std::optional<Request> pending_;
     bool lossReported_ = false;
