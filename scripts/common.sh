@@ -4,38 +4,38 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the program needs to build and run.
-BUILD_PACKAGES=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins qt6-multimedia-dev
-    qt6-translations-l10n fonts-ipafont-gothic libbenchmark-dev)
-# What the tests need besides: clang's libFuzzer, an X server with a window
-# manager and screen tools, a sound server, and the package checker.
-TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth x11-utils jwm xdotool imagemagick
-    pulseaudio pulseaudio-utils desktop-file-utils)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then
-        "$@"
-    elif command -v sudo >/dev/null 2>&1; then
-        sudo "$@"
-    else
-        echo "error: installing packages needs root or sudo; install them by hand: $*" >&2
-        exit 1
-    fi
-}
+BUILD_PACKAGES=(g++ cmake ninja-build pkgconf help2man qt6-base-dev qt6-qpa-plugins
+    qt6-translations-l10n fonts-ipafont-gothic libpulse-dev)
+# What building the Debian package needs besides, and checking it.
+PACKAGE_PACKAGES=(build-essential debhelper lintian appstream desktop-file-utils)
+# What the tests need besides: the benchmark library (the benchmarks are
+# built too), clang's libFuzzer, an X server with a window manager and
+# screen tools, and a sound server with its recorder.
+TEST_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev xvfb xauth x11-utils jwm xdotool
+    imagemagick pulseaudio pulseaudio-utils sox)
 
 # Installs the named Debian packages that dpkg does not list as installed.
 ensure_packages() {
-    local missing=()
-    local package
+    local missing=() package
     for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
     done
-    if [ "${#missing[@]}" -gt 0 ]; then
-        echo "installing: ${missing[*]}"
-        as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    local install=(apt-get install -y -qq --no-install-recommends "${missing[@]}")
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "error: these packages are missing, and installing them needs root: ${missing[*]}" >&2
+            echo "as root, run: apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+            exit 1
+        fi
+        sudo=(sudo)
     fi
+    echo "installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}"
 }
 
 # configure_and_build DIR [cmake options...]; CI turns warnings into errors.

@@ -5,7 +5,7 @@
 # the fall-speed rule.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 configure_and_build "$ROOT/build"
 ctest --test-dir "$ROOT/build" --output-on-failure --parallel "$(nproc)"
