@@ -14,18 +14,6 @@
 
 namespace pokorin::test {
 
-// True for the eleven level positions 0.9, 1.9, ..., 10.9, each reached by
-// adding 1 in single precision.
-inline bool IsLevelPosition(float y) {
-    float level = kStartY;
-    for (int i = 0; i <= 10; ++i, level += 1.0f) {
-        if (y == level) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Answers the quit question from a script; No once the script runs out.
 class ScriptedQuit final : public QuitConfirmation {
 public:
@@ -34,55 +22,54 @@ public:
     int ask(QWidget *) override { return answers.value(asked++, kAnswerNo); }
 };
 
-// A main window that has started up, with a seeded generator, a frozen
-// clock, a recording chime device and a scripted quit box.
+// Makes the window the program's active one, as a click into it would.
+inline void Activate(QWidget *window) {
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+// A main window that has started up, with a frozen clock, a recording chime
+// device, a scripted quit box and a seeded generator unless one is given.
 struct Form1Fixture {
-    Form1Fixture() { form.show(); }
+    explicit Form1Fixture(RandomSource *random = nullptr)
+        : form(device, clock, random != nullptr ? *random : generator, quit) {
+        form.show();
+    }
 
     const Form1Controls &c() const { return form.controls(); }
 
-    // The enabled buttons, in tab order: "start stop quit initialise help".
+    // The enabled buttons in tab order, as "start stop quit initialise help".
     QString enabledButtons() const {
-        QStringList names;
-        const std::pair<QPushButton *, const char *> buttons[] = {{c().Command1, "start"},
-                                                                  {c().Command2, "stop"},
-                                                                  {c().Command3, "quit"},
-                                                                  {c().Command4, "initialise"},
-                                                                  {c().Command5, "help"}};
-        for (const auto &[button, name] : buttons) {
-            if (button->isEnabled()) {
-                names << QLatin1String(name);
+        QPushButton *const buttons[] = {c().Command1, c().Command2, c().Command3, c().Command4,
+                                        c().Command5};
+        QStringList names{"start", "stop", "quit", "initialise", "help"};
+        for (int i = 4; i >= 0; --i) {
+            if (!buttons[i]->isEnabled()) {
+                names.removeAt(i);
             }
         }
         return names.join(u' ');
     }
 
-    // Ticks while the timer runs, at most `ticks` times.
     void tickWhileRunning(int ticks) {
         for (int i = 0; i < ticks && form.timer().isActive(); ++i) {
             form.Timer1Timer();
         }
     }
 
-    // Ticks until a stack is full and the run ends by itself.
-    void runToAFullStack() { tickWhileRunning(11 * 211); }
-
     int visibleSquares(int bin) const {
-        int visible = 0;
-        for (QWidget *square : c().o.at(bin - 1)) {
-            visible += square->isVisibleTo(c().Picture1) ? 1 : 0;
-        }
-        return visible;
+        return static_cast<int>(
+            std::count_if(c().o.at(bin - 1).begin(), c().o.at(bin - 1).end(),
+                          [this](QWidget *square) { return square->isVisibleTo(c().Picture1); }));
     }
 
-    // Where a point of board units lies on the board, in its pixels.
     QPoint boardPixel(BoardPoint point) const { return c().Picture1->toPixels(point).toPoint(); }
 
     RecordingDevice device;
     FrozenClock clock{45000.0f};
-    XoshiroGenerator random{2026};
+    XoshiroGenerator generator{2026};
     ScriptedQuit quit;
-    Form1 form{device, clock, random, quit};
+    Form1 form;
 };
 
 } // namespace pokorin::test

@@ -1,0 +1,335 @@
+#include "board/board_geometry.h"
+#include "board/draw_board.h"
+#include "board/ratio_strip.h"
+#include "board/theory_strip.h"
+#include "sim/checked_add.h"
+#include "sim/drop_tick.h"
+#include "sim/frozen_clock.h"
+#include "sim/null_tick_view.h"
+#include "sim/xoshiro_generator.h"
+#include "support/scripted_random.h"
+#include "ui/fall_speed.h"
+
+#include <QTest>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <vector>
+
+using namespace pokorin;
+using pokorin::test::ScriptedRandom;
+
+namespace {
+
+// Writes every effect of the tick down as one line, in order.
+class RecordingView final : public TickView {
+public:
+    QStringList effects;
+
+    void showBallAt(float x, float y) override {
+        effects << QStringLiteral("ball at %1 %2").arg(x).arg(y);
+    }
+    void setDropCountCaption(const std::string &caption) override {
+        effects << "caption " + QString::fromStdString(caption);
+    }
+    void showSquare(int bin, int square) override {
+        effects << QStringLiteral("square %1 of bin %2").arg(square).arg(bin);
+    }
+    void disableTimer() override { effects << "timer off"; }
+    void hideBall() override { effects << "ball hidden"; }
+    void setButtonEnabled(RunButton button, bool enabled) override {
+        static const char *const names[] = {"start", "stop", "quit", "initialise", "help"};
+        effects << QLatin1String(names[static_cast<int>(button)]) + (enabled ? " on" : " off");
+    }
+    void printRatios(const BinCounts &counts) override {
+        effects << QStringLiteral("ratios of %1").arg(counts.sum());
+    }
+};
+
+// Remembers what a strip was asked to show, and where.
+class RecordingStrip final : public TextSurface {
+public:
+    QStringList texts;
+    QStringList places;
+
+    void clear() override { texts << "(clear)"; }
+    void setCurrentX(float x) override { x_ = x; }
+    void setCurrentY(float y) override { y_ = y; }
+    void print(const std::string &text) override {
+        texts << QString::fromStdString(text);
+        places << QStringLiteral("%1 %2").arg(x_).arg(y_);
+    }
+
+private:
+    float x_ = -1, y_ = -1;
+};
+
+struct Stroke {
+    BoardPoint from;
+    BoardPoint to;
+    Rgb colour;
+};
+
+class RecordingBoard final : public LineSurface {
+public:
+    std::vector<Stroke> strokes;
+    void line(BoardPoint from, BoardPoint to, Rgb colour) override {
+        strokes.push_back({from, to, colour});
+    }
+};
+
+// A started experiment with scripted draws, a frozen clock and a recording view.
+struct Experiment {
+    explicit Experiment(QList<float> draws)
+        : random(std::move(draws)) {
+        state.ResetSimulation();
+    }
+
+    TickResult dropOneBall() {
+        TickResult result{};
+        do {
+            result = tick.tick();
+        } while (result.outcome == TickOutcome::Stepped);
+        return result;
+    }
+
+    SimulationState state;
+    RecordingView view;
+    FrozenClock clock{4321.5f};
+    ScriptedRandom random;
+    DropTick tick{state, view, clock, random};
+};
+
+// The draws of one ball whose step i goes right when bit i of `rights` is set.
+QList<float> DrawsFor(int rights) {
+    QList<float> draws;
+    for (int i = 0; i < 10; ++i) {
+        draws << ((rights >> i) & 1 ? ScriptedRandom::kRight : ScriptedRandom::kLeft);
+    }
+    return draws << ScriptedRandom::kLeft; // the landing tick draws too
+}
+
+BinCounts Counts(std::initializer_list<int16_t> values) {
+    BinCounts counts;
+    int k = 1;
+    for (int16_t value : values) {
+        counts(k++) = value;
+    }
+    return counts;
+}
+
+// True when a blue stroke passes through both points.
+bool LatticeJoins(const std::vector<Stroke> &strokes, BoardPoint a, BoardPoint b) {
+    return std::any_of(strokes.begin(), strokes.end(), [&](const Stroke &s) {
+        const auto through = [&s](BoardPoint p) {
+            const float t = (p.y - s.from.y) / (s.to.y - s.from.y);
+            return t >= 0.0f && t <= 1.0f &&
+                   std::abs(s.from.x + t * (s.to.x - s.from.x) - p.x) < 1e-4f;
+        };
+        return s.colour == kLatticeColour && through(a) && through(b);
+    });
+}
+
+double ChiSquare(const std::vector<double> &observed, const std::vector<double> &expected) {
+    double chi = 0.0;
+    for (std::size_t i = 0; i < observed.size(); ++i) {
+        chi += std::pow(observed[i] - expected[i], 2) / expected[i];
+    }
+    return chi;
+}
+
+} // namespace
+
+class CoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void countersRefuseToOverflow() {
+        QCOMPARE(CheckedAdd(32766, 1), int16_t{32767});
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, CheckedAdd(32767, 1));
+        QVERIFY_THROWS_EXCEPTION(std::overflow_error, Counts({32000, 1000}).sum());
+    }
+
+    void aBallIsShownAtElevenLevelsLandsThenStartsAgainAtTheApex() {
+        Experiment e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
+        QCOMPARE(e.dropOneBall().bin, 6);
+        QStringList expected;
+        float y = 0.9f;
+        for (int n = 0; n <= 10; ++n, y += 1.0f) {
+            expected << QStringLiteral("ball at %1 %2").arg(n % 2 == 0 ? 19.8f : 20.8f).arg(y);
+        }
+        expected << "caption 1"
+                 << "square 1 of bin 6";
+        QCOMPARE(e.view.effects, expected);
+        QCOMPARE(e.random.reseeds, QList<float>(11, 4321.5f));
+        QCOMPARE(e.state.StepDir, int16_t{1}); // drawn in the landing tick too
+        e.view.effects.clear();
+        e.tick.tick();
+        QCOMPARE(e.view.effects.first(), QStringLiteral("ball at 19.8 0.9"));
+    }
+
+    void drawsSplitAtOneHalfAndBinsFollowTheirBounds() {
+        QCOMPARE(StepDirection(std::nextafter(0.5f, 0.0f)), 1);
+        QCOMPARE(StepDirection(0.5f), 2);
+        QCOMPARE(StepDirection(std::nextafter(1.0f, 0.0f)), 2);
+        QCOMPARE(LandingBin(10.0f), 2);
+        QCOMPARE(LandingBin(30.0f), 0);
+    }
+
+    void everyStepSequenceLandsInTheBinOfItsRightSteps() {
+        for (int rights = 0; rights < 1024; ++rights) {
+            Experiment e(DrawsFor(rights));
+            const int rightSteps = std::popcount(static_cast<unsigned>(rights));
+            QCOMPARE(e.dropOneBall().bin, rightSteps + 1);
+            QCOMPARE(e.view.effects.at(10),
+                     QStringLiteral("ball at %1 10.9").arg(9.8f + 2.0f * rightSteps));
+        }
+    }
+
+    void theTwentiethBallEndsTheRunInItsLandingTick() {
+        Experiment e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
+        e.state.BinCount(6) = 18;
+        e.state.BinCount(1) = 1;
+        e.state.DropCount = 19;
+        QCOMPARE(e.dropOneBall().outcome, TickOutcome::Landed);
+        QCOMPARE(e.view.effects.mid(11), QStringList({"caption 20", "square 19 of bin 6"}));
+        e.view.effects.clear();
+        QCOMPARE(e.dropOneBall().outcome, TickOutcome::Finished);
+        QCOMPARE(
+            e.view.effects.mid(11),
+            QStringList({"caption 21", "square 20 of bin 6", "timer off", "ball hidden",
+                         "start off", "stop off", "quit on", "initialise on", "ratios of 21"}));
+        QCOMPARE(e.state.BallX, 19.8f);
+        QCOMPARE(e.state.BallY, 0.9f);
+    }
+
+    // A clock that never moves is the worst case for a tick that reseeds
+    // from it: every level must still go right half the time, and the bins
+    // must follow C(10, k) / 1024 (chi-square at p = 0.001).
+    void stepsAreFairAndIndependentWithAFrozenClock() {
+        constexpr int kBalls = 200'000;
+        SimulationState state;
+        NullTickView view;
+        FrozenClock clock(36000.0f);
+        XoshiroGenerator random(20261206);
+        DropTick tick(state, view, clock, random);
+        std::vector<double> bins(11), rights(10), expectedBins(11);
+        for (int ball = 0; ball < kBalls; ++ball) {
+            state.ResetSimulation(); // keeps every stack below full
+            for (int level = 0; level < 10; ++level) {
+                tick.tick();
+                rights[level] += state.StepDir == 1 ? 1 : 0;
+            }
+            bins[tick.tick().bin - 1] += 1;
+        }
+        double c = 1.0;
+        for (int k = 0; k <= 10; c = c * (10 - k) / (k + 1), ++k) {
+            expectedBins[k] = kBalls * c / 1024.0;
+        }
+        QVERIFY(XoshiroGenerator().nextBits() != XoshiroGenerator().nextBits()); // seeded afresh
+        QVERIFY2(ChiSquare(bins, expectedBins) < 29.588,
+                 qPrintable(QString::number(ChiSquare(bins, expectedBins))));
+        for (double r : rights) {
+            QVERIFY(ChiSquare({r, kBalls - r}, {kBalls / 2.0, kBalls / 2.0}) < 10.828);
+        }
+    }
+
+    // Twenty slanted segments, each three strokes 0.05 apart in x, join
+    // every node to its two successors; then three black lines a bin.
+    void theLatticeJoinsEveryNodeToItsSuccessorsAboveElevenBins() {
+        RecordingBoard board;
+        DrawBoard(board);
+        const std::vector<Stroke> &strokes = board.strokes;
+        QCOMPARE(strokes.size(), std::size_t{93});
+        for (std::size_t i = 0; i < 60; ++i) {
+            const Stroke &first = strokes[i - i % 3];
+            const float dx = std::array{0.0f, 0.05f, -0.05f}[i % 3];
+            QCOMPARE(strokes[i].from, (BoardPoint{first.from.x + dx, first.from.y}));
+            QCOMPARE(strokes[i].to, (BoardPoint{first.to.x + dx, first.to.y}));
+            QVERIFY(strokes[i].from.y >= 1.0f && strokes[i].to.y == 11.0f);
+        }
+        for (int level = 0; level < 10; ++level) {
+            for (int i = 0; i <= level; ++i) {
+                const BoardPoint node{float(20 - level + 2 * i), float(1 + level)};
+                QVERIFY(LatticeJoins(strokes, node, {node.x - 1, node.y + 1}));
+                QVERIFY(LatticeJoins(strokes, node, {node.x + 1, node.y + 1}));
+            }
+        }
+        for (int k = 1; k <= 11; ++k) {
+            const float left = 7.6f + 2.0f * k, right = 8.9f + 2.0f * k;
+            const Stroke *bin = &strokes[60 + 3 * (k - 1)];
+            QVERIFY(bin[0].colour == kBinColour && bin[1].colour == kBinColour &&
+                    bin[2].colour == kBinColour);
+            QCOMPARE(bin[0].from, (BoardPoint{left, 11.5f}));
+            QCOMPARE(bin[1].to, (BoardPoint{right, 19.5f}));
+            QCOMPARE(bin[2].from, (BoardPoint{left, 19.5f}));
+            QCOMPARE(bin[2].to, (BoardPoint{right, 19.5f}));
+        }
+    }
+
+    // Halfway cases round up: exact integers, where a binary double would
+    // round 3 of 80 down.
+    void ratiosHaveThreePlacesAgainstTheSumOfTheBins() {
+        using Case = std::tuple<long, long, const char *>;
+        for (const auto &[count, total, text] :
+             {Case{1, 1, "1.000"}, Case{0, 3, "0.000"}, Case{1, 3, "0.333"}, Case{2, 3, "0.667"},
+              Case{20, 110, "0.182"}, Case{1, 16, "0.063"}, Case{3, 80, "0.038"},
+              Case{77, 80, "0.963"}}) {
+            QCOMPARE(FormatRatio(count, total), std::string(text));
+        }
+        RecordingStrip strip;
+        PrintRatios(strip, Counts({0, 0, 0, 0, 1, 0, 2}));
+        QCOMPARE(
+            strip.texts.join(u' '),
+            QStringLiteral("0.000 0.000 0.000 0.000 0.333 0.000 0.667 0.000 0.000 0.000 0.000"));
+    }
+
+    void stripsPrintUnderTheLeftWallsAndResetToTheirHeading() {
+        RecordingStrip theory;
+        PrintTheoryStrip(theory);
+        RecordingStrip ratios;
+        PrintRatios(ratios, BinCounts{}); // no ball landed: no ratio to show
+        QVERIFY(ratios.texts.isEmpty());
+        PrintRatios(ratios, Counts({1}));
+        QStringList texts{"理論上の数学的確率"}, places{"1 1"};
+        long c = 1;
+        for (int k = 1; k <= 11; c = c * (11 - k) / k, ++k) {
+            texts << QString::fromStdString(FormatRatio(c, 1024));
+            places << QStringLiteral("%1 1").arg(7.6f + 2.0f * k);
+        }
+        QCOMPARE(theory.texts, texts);
+        QCOMPARE(theory.places, places);
+        QCOMPARE(ratios.places, places.mid(1));
+        ResetRatioStrip(ratios);
+        QCOMPARE(ratios.texts.mid(11), QStringList({"(clear)", "実験結果からの割合"}));
+        QCOMPARE(ratios.places.last(), QStringLiteral("1 1"));
+    }
+
+    void speedTextsGiveTheirIntervals_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("interval"); // 0: back to 100 ms, and the field to "100"
+        QStringList rows =
+            QStringLiteral(
+                "100=100|250ms=250|1E3=1000|abc=0|=0|0=0|-5=0|12.5=12|13.5=14|0.5=1| \t42abc=42|"
+                "２５０ｍｓ=250|　１．５Ｅ１=15|－３=0|0x10=0|Infinity=0|1,000=1|1.2.3=1|2e+=2|.=0|"
+                "1e-999=0|1e999=2147483647|-1e999=0|2147483648=2147483647")
+                .split(u'|');
+        rows << QString(100'000, u'9') + "=2147483647"
+             << "1e" + QString(100'000, u'0') + "2=100" << QString(QChar(0xD800)) + "5=0";
+        for (const QString &row : rows) {
+            const qsizetype split = row.lastIndexOf(u'=');
+            QTest::newRow(qPrintable(row.left(std::min<qsizetype>(split, 12))))
+                << row.left(split) << row.mid(split + 1).toInt();
+        }
+    }
+    void speedTextsGiveTheirIntervals() {
+        QFETCH(QString, text);
+        QFETCH(int, interval);
+        const FallSpeed speed = ReadFallSpeed(text);
+        QCOMPARE(speed.intervalMs, interval == 0 ? 100 : interval);
+        QCOMPARE(speed.resetText, interval == 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(CoreTest)
+#include "tst_core.moc"

@@ -1,0 +1,103 @@
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+struct Outcome {
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+// Runs one of the built programs with no display and no sound server.
+Outcome Run(const QString &program, const QStringList &args) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PULSE_SERVER"}) {
+        environment.remove(QLatin1String(name));
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(POKORIN_BIN_DIR "/") + program, args);
+    process.waitForFinished(60'000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class ProgramsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aSeedWithAFrozenClockGivesItsKnownRuns() {
+        const Outcome outcome =
+            Run("pokorin-sim", {"--runs", "3", "--seed", "1", "--frozen-clock"});
+        QCOMPARE(outcome.exitCode, 0);
+        QCOMPARE(outcome.out,
+                 QStringLiteral("run 1: drops 52 bins 1 1 0 3 5 9 20 6 6 1 0\n"
+                                "run 2: drops 61 bins 0 3 3 3 7 17 20 7 1 0 0\n"
+                                "run 3: drops 75 bins 0 1 6 8 20 12 12 12 2 2 0\n"
+                                "total: runs 3 drops 188 bins 1 5 9 14 32 38 52 25 9 3 0\n"
+                                "ratios: 0.005 0.027 0.048 0.074 0.170 0.202 0.277 0.133 "
+                                "0.048 0.016 0.000\n"
+                                "theory: 0.001 0.010 0.044 0.117 0.205 0.246 0.205 0.117 "
+                                "0.044 0.010 0.001\n"));
+    }
+
+    void theTraceListsEachBallsStepsInTheOrderTaken() {
+        const Outcome outcome = Run("pokorin-sim", {"--trace", "--seed", "1", "--frozen-clock"});
+        const QStringList lines = outcome.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.first(), QStringLiteral("LLLRRRLRRR 7"));
+        static const QRegularExpression trace("^([RL]{10}) (\\d+)$");
+        int balls = 0;
+        for (const QString &line : lines) {
+            if (const auto match = trace.match(line); match.hasMatch()) {
+                ++balls;
+                QCOMPARE(match.captured(2).toInt(), match.captured(1).count(u'R') + 1);
+            }
+        }
+        QVERIFY(lines.contains(QStringLiteral("run 1: drops 52 bins 1 1 0 3 5 9 20 6 6 1 0")));
+        QCOMPARE(balls, 52);
+    }
+
+    void theRunnerNamesTheOptionAndValueOfEachError() {
+        const QString runs = "--runs needs a whole number from 1 up, not \"%1\"";
+        for (const auto &[args, error] : std::initializer_list<std::pair<QStringList, QString>>{
+                 {{"--runs", "abc"}, runs.arg("abc")},
+                 {{"--runs", "0"}, runs.arg("0")},
+                 {{"--seed", "-1"},
+                  "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\""},
+                 {{"--runs"}, "Missing value after '--runs'."},
+                 {{"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'"},
+                 {{"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'"}}) {
+            const Outcome outcome = Run("pokorin-sim", args);
+            QCOMPARE(outcome.exitCode, 2);
+            QCOMPARE(outcome.out + outcome.err, "pokorin-sim: " + error + '\n');
+        }
+    }
+
+    // Help and version need no display; what Qt does not take is an error,
+    // before any window.
+    void bothProgramsExplainThemselvesAndRefuseWhatTheyDoNotKnow() {
+        const QString help = Run("pokorin-sim", {"--help"}).out;
+        for (const char *option :
+             {"--runs <n>", "--seed <s>", "--frozen-clock", "--trace", "--version"}) {
+            QVERIFY2(help.contains(QLatin1String(option)), option);
+        }
+        static const QRegularExpression version("^pokorin(-sim)? \\d+\\.\\d+\\.\\d+\n$");
+        QVERIFY(version.match(Run("pokorin-sim", {"--version"}).out).hasMatch());
+        QVERIFY(version.match(Run("pokorin", {"-v"}).out).hasMatch());
+        const Outcome windowHelp = Run("pokorin", {"--help"});
+        QCOMPARE(windowHelp.exitCode, 0);
+        QVERIFY(windowHelp.out.contains(QStringLiteral("--version")));
+        const Outcome bogus =
+            Run("pokorin", {"-platform", "offscreen", "-style", "fusion", "--bogus", "--x"});
+        QCOMPARE(bogus.exitCode, 2);
+        QVERIFY2(bogus.err.endsWith("pokorin: unknown option 'bogus'; see 'pokorin --help'\n"),
+                 qPrintable(bogus.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(ProgramsTest)
+#include "tst_programs.moc"
