@@ -5,6 +5,7 @@
 
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
+#include "sound/chime_device.h"
 #include "sound/mci_device.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
@@ -13,9 +14,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
+#include <QLocalServer>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
@@ -242,6 +246,30 @@ void ReportBareTimer() {
     Print("bare_timer_10ms_cpu_per_tick", (ProcessorSeconds() - before) / ticks * 1e6, "us");
 }
 
+// The longest time a HELP click keeps the event loop busy while the sound
+// server hangs: it takes the connection and never answers.
+void ReportHelpClickWithHungServer() {
+    QTemporaryDir folder;
+    QLocalServer hung;
+    hung.listen(folder.filePath(QStringLiteral("pulse")));
+    qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(hung.fullServerName()));
+    ChimeDevice device({QStringLiteral(POKORIN_BIN_DIR)});
+    Services services;
+    Form1 form(device, services.clock, services.random, services.quit);
+    ShowUntilPainted(form);
+    qint64 longest = 0;
+    for (int i = 0; i < 20; ++i) {
+        QElapsedTimer click;
+        click.start();
+        form.controls().Command5->click();
+        longest = std::max(longest, click.nsecsElapsed());
+        ProcessUntil([&form] { return QApplication::activeWindow() == form.help().window(); });
+        form.help().window()->close();
+        ProcessUntil([&form] { return form.help().window() == nullptr; });
+    }
+    Print("help_click_hung_server_max", longest / 1e6, "ms");
+}
+
 void ReportIdle() {
     const double before = ProcessorSeconds();
     QEventLoop loop;
@@ -273,5 +301,6 @@ int main(int argc, char **argv) {
     }
     ReportBareTimer();
     ReportIdle();
+    ReportHelpClickWithHungServer();
     return 0;
 }
