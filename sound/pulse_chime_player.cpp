@@ -58,8 +58,8 @@ void PulseChimePlayer::stop() {
     post(nullptr);
 }
 
-// The window's thread never takes the event loop's lock: it queues the
-// request and wakes the loop through the event counter.
+// While the program runs, the window's thread never takes the event loop's lock:
+// it queues the request and wakes the loop through the event counter.
 void PulseChimePlayer::post(std::shared_ptr<const Chime> chime) {
     if (wakeEvent_ == nullptr) {
         return;
@@ -147,10 +147,10 @@ void PulseChimePlayer::startPending() {
         return;
     }
     const Chime &chime = *request->chime;
-    const pa_sample_spec spec{chime.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE,
-                              static_cast<uint32_t>(chime.sampleRate),
-                              static_cast<uint8_t>(chime.channels)};
-    stream_ = pa_stream_new(context_, "chime", &spec, nullptr);
+    const pa_sample_spec format{chime.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE,
+                                static_cast<uint32_t>(chime.sampleRate),
+                                static_cast<uint8_t>(chime.channels)};
+    stream_ = pa_stream_new(context_, "chime", &format, nullptr);
     if (stream_ == nullptr) {
         outputLost();
         return;
