@@ -101,7 +101,7 @@ close_help
 echo "-- 終了 answered Yes ends the program at once, though the sound server hangs"
 kill -STOP "$PULSE"
 click 32 12
-xdo windowactivate --sync "$(find_window '^ポコリンの落下$')" key Return
+xdotool windowactivate --sync "$(find_window '^ポコリンの落下$')" key Return
 timeout 1 tail --pid="$APP" -f /dev/null || fail "the program did not end within a second"
 wait "$APP" || fail "the program ended with status $?"
 kill -CONT "$PULSE"

@@ -1,7 +1,7 @@
 # Sourced by the desktop tests: a real X server with a window manager, and
-# helpers that look at the screen and act on it like a user. Titles are
-# matched in UTF-8 whatever the caller's locale; the program keeps the
-# caller's locale.
+# helpers that look at the screen and act on it like a user. The program
+# runs in the caller's locale, whatever it is, so its windows are found by
+# their class and their UTF-8 titles (_NET_WM_NAME) read in UTF-8.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
@@ -13,7 +13,17 @@ fail() {
     exit 1
 }
 
-xdo() { LC_ALL=C.UTF-8 xdotool "$@"; }
+# window_titled TITLE_REGEX: the visible window of the program with that title.
+window_titled() {
+    local id
+    for id in $(xdotool search --onlyvisible --class pokorin 2>/dev/null); do
+        LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME |
+            LC_ALL=C.UTF-8 sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p' |
+            LC_ALL=C.UTF-8 grep -qE "$1" && echo "$id" && return 0
+    done
+    return 1
+}
+export -f window_titled
 
 # start_x FIRST_DISPLAY SCREEN_SIZE: Xvfb with an authority file, then jwm.
 start_x() {
@@ -30,8 +40,8 @@ start_x() {
     sleep 0.5
 }
 
-# find_window TITLE_REGEX [SECONDS]: the visible window with that title.
-find_window() { timeout "${2:-20}" bash -c 'LC_ALL=C.UTF-8 xdotool search --sync --onlyvisible --name "$0" | head -n 1' "$1"; }
+# find_window TITLE_REGEX [SECONDS]: waits for that window, 20 s at most.
+find_window() { timeout "${2:-20}" bash -c 'until window_titled "$0"; do sleep 0.1; done' "$1"; }
 
 # locate WINDOW: sets X0, Y0 (its client area on the screen), W and H.
 locate() {
