@@ -1,7 +1,6 @@
 #include "sound/chime_device.h"
 #include "sound/chime_files.h"
 #include "sound/sound_cues.h"
-#include "support/recording_device.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,7 +13,6 @@
 #include <atomic>
 
 using namespace pokorin;
-using pokorin::test::RecordingDevice;
 using Link = PulseChimePlayer::Link;
 
 namespace {
@@ -51,15 +49,6 @@ private slots:
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
     }
     void init() { noOutputWarnings = 0; }
-
-    void cuesStopCloseOpenAndSoundInOrder() {
-        RecordingDevice device;
-        ClickCue(device);
-        EndCue(device);
-        QCOMPARE(device.operations,
-                 QStringList({"Stop", "Close", "FileName=pinpon.wav", "Open", "Sound", "Stop",
-                              "Close", "FileName=endpinpon.wav", "Open", "Sound"}));
-    }
 
     void ourChimesAreShortCleanBellsThatDiffer() {
         QList<Chime> chimes;

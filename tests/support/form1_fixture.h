@@ -3,7 +3,7 @@
 #include "board/picture_box.h"
 #include "sim/frozen_clock.h"
 #include "sim/xoshiro_generator.h"
-#include "support/recording_device.h"
+#include "sound/mci_device.h"
 #include "ui/main_window.h"
 #include "ui/quit_confirmation.h"
 
@@ -11,8 +11,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 
 namespace pokorin::test {
+
+// Writes down every operation on the device; `onSound` runs at the moment a
+// chime would start.
+class RecordingDevice final : public MciDevice {
+public:
+    QStringList operations;
+    std::function<void()> onSound;
+
+    void setCommand(MciCommand command) override {
+        static const char *const names[] = {"Stop", "Close", "Open", "Sound"};
+        operations << QLatin1String(names[static_cast<int>(command)]);
+        if (command == MciCommand::Sound && onSound) {
+            onSound();
+        }
+    }
+    void setFileName(const QString &fileName) override { operations << "FileName=" + fileName; }
+};
 
 // Answers the quit question from a script; No once the script runs out.
 class ScriptedQuit final : public QuitConfirmation {
