@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the test suite with
-# the end-to-end, sound and package tests, the same suite (less those) under
+# the desktop and package tests, the same suite (less those) under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzz run of
 # the fall-speed rule.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
