@@ -58,7 +58,8 @@ HELP=$(find_window ヘルプ) || fail "the help window did not open"
 xdotool windowminimize --sync "$HELP"
 click 560 12
 sleep 0.5
-[ "$(xdotool getactivewindow)" = "$HELP" ] || fail "HELP left the help window minimised or inactive"
+xwininfo -id "$HELP" | grep -q IsViewable || fail "HELP left the help window minimised"
+[ "$(xdotool getactivewindow)" = "$HELP" ] || fail "HELP left the help window inactive"
 locate "$HELP"
 shot help
 [ "$(dark help 8 32 601 297)" -gt 1000 ] || fail "the help window shows no text"
@@ -102,7 +103,9 @@ echo "-- 終了 answered Yes ends the program at once, though the sound server h
 kill -STOP "$PULSE"
 click 32 12
 xdotool windowactivate --sync "$(find_window '^ポコリンの落下$')" key Return
-timeout 1 tail --pid="$APP" -f /dev/null || fail "the program did not end within a second"
+running() { ps -o stat= -p "$APP" | grep -qv Z; } # a zombie has ended
+for _ in $(seq 20); do running && sleep 0.05; done
+running && fail "the program did not end within a second"
 wait "$APP" || fail "the program ended with status $?"
 kill -CONT "$PULSE"
 
