@@ -146,11 +146,13 @@ private slots:
             }
         }
         const QImage board = f.c().Picture1->grab().toImage();
-        const auto near = [&](QPoint at) { // what the board shows at and next to a pixel
+        const auto near = [&](QPoint at) { // what the board shows within two pixels of a point
             QSet<QRgb> colours;
-            for (QPoint d :
-                 {QPoint(-1, 0), QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-                colours << board.pixel((at + d) * board.devicePixelRatio());
+            const QPoint centre = at * board.devicePixelRatio();
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    colours << board.pixel(centre + QPoint(dx, dy));
+                }
             }
             return colours;
         };
