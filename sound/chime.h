@@ -4,11 +4,12 @@
 
 namespace pokorin {
 
-// A chime ready to play: little-endian PCM samples and their format.
+// A chime as read at Open: the wave file's own bytes and, where the program
+// decodes them itself, interleaved 32-bit float samples and their format.
 struct Chime {
+    QByteArray wave;
     int sampleRate = 0;
-    int channels = 0;      // 1 or 2
-    int bitsPerSample = 0; // 8 (unsigned) or 16 (signed)
+    int channels = 0;
     QByteArray samples;
 };
 

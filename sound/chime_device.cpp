@@ -1,5 +1,6 @@
 #include "chime_device.h"
 
+#include "chime_decoder.h"
 #include "chime_files.h"
 
 #include <QtDebug>
@@ -31,15 +32,27 @@ void ChimeDevice::setCommand(MciCommand command) {
 void ChimeDevice::open() {
     const QString path = FindChimeFile(fileName_, dataFolders_);
     if (path.isEmpty()) {
-        qWarning().noquote() << "pokorin: chime not found:" << fileName_;
+        warnOnce(QStringLiteral("chime not found: %1").arg(fileName_));
         return;
     }
-    std::optional<Chime> chime = LoadChime(path);
+    QString problem;
+    std::optional<Chime> chime;
+    if (std::optional<QByteArray> wave = ReadChimeFile(path, problem)) {
+        chime = DecodeChime(std::move(*wave), problem);
+    }
     if (!chime) {
-        qWarning().noquote() << "pokorin: not a playable wave file:" << path;
+        warnOnce(QStringLiteral("not a playable wave file: %1 (%2)").arg(path, problem));
         return;
     }
     chime_ = std::make_shared<const Chime>(std::move(*chime));
+}
+
+// A classroom clicks the same button all lesson; one line per file says it.
+void ChimeDevice::warnOnce(const QString &warning) {
+    if (!warned_.contains(warning)) {
+        warned_.insert(warning);
+        qWarning().noquote() << "pokorin:" << warning;
+    }
 }
 
 } // namespace pokorin

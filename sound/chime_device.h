@@ -1,15 +1,17 @@
 #pragma once
 
+#include "chime_player.h"
 #include "mci_device.h"
-#include "pulse_chime_player.h"
 
+#include <QSet>
 #include <QStringList>
+#include <memory>
 
 namespace pokorin {
 
-// The real device. Opening finds and reads the wave file; a file that is
-// missing or unplayable gives one warning line and silence. Playing hands
-// the chime to the player and returns at once.
+// The real device. Opening finds, reads and decodes the wave file; a file
+// that is missing or unplayable means silence, with one warning per file in
+// a run. Playing hands the chime to the player and returns at once.
 class ChimeDevice final : public MciDevice {
 public:
     explicit ChimeDevice(QStringList dataFolders);
@@ -19,15 +21,17 @@ public:
 
     // True while a playable file is open.
     bool isOpen() const { return chime_ != nullptr; }
-    const PulseChimePlayer &player() const { return player_; }
+    const ChimePlayer &player() const { return player_; }
 
 private:
     void open();
+    void warnOnce(const QString &warning);
 
     QStringList dataFolders_;
     QString fileName_;
+    QSet<QString> warned_;
     std::shared_ptr<const Chime> chime_;
-    PulseChimePlayer player_;
+    ChimePlayer player_;
 };
 
 } // namespace pokorin

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "chime.h"
-
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,8 +15,8 @@ QStringList ChimeDataFolders();
 // otherwise the first data folder that has it; empty when none has it.
 QString FindChimeFile(const QString &name, const QStringList &dataFolders);
 
-// The samples of a RIFF/WAVE file of 8- or 16-bit PCM, mono or stereo;
-// nothing for any other file, whatever its bytes.
-std::optional<Chime> LoadChime(const QString &path);
+// The bytes of a chime file; nothing, with the reason in `problem`, when it
+// cannot be read or is far too large for a chime.
+std::optional<QByteArray> ReadChimeFile(const QString &path, QString &problem);
 
 } // namespace pokorin

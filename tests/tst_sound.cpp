@@ -1,3 +1,4 @@
+#include "sound/chime_decoder.h"
 #include "sound/chime_device.h"
 #include "sound/chime_files.h"
 #include "sound/sound_cues.h"
@@ -6,11 +7,11 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QRegularExpression>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
-#include <atomic>
+#include <mutex>
 
 using namespace pokorin;
 using Link = PulseChimePlayer::Link;
@@ -19,22 +20,47 @@ namespace {
 
 const QString kBuiltChimes = QStringLiteral(POKORIN_BIN_DIR);
 
+QByteArray ReadFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void WriteFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
 
-// Warnings come from the player's thread too; this counts those about the
-// missing sound output and passes the others on.
-std::atomic<int> noOutputWarnings = 0;
-QtMessageHandler otherMessages = nullptr;
-void CountNoOutputWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text) {
-    if (text.contains(QStringLiteral("no sound output"))) {
-        ++noOutputWarnings;
-    } else {
-        otherMessages(type, context, text);
+// The program's warnings, from the window's thread and the player's alike.
+std::mutex warningsMutex;
+QStringList warnings;
+void KeepWarnings(QtMsgType, const QMessageLogContext &, const QString &text) {
+    const std::lock_guard lock(warningsMutex);
+    warnings << text;
+}
+qsizetype WarningsContaining(const QString &part) {
+    const std::lock_guard lock(warningsMutex);
+    return warnings.filter(part).size();
+}
+
+std::optional<Chime> Decode(const QByteArray &wave) {
+    QString problem;
+    return DecodeChime(wave, problem);
+}
+
+// Sound separated by at least 0.3 s of silence in 16-bit mono samples.
+int Bursts(const QByteArray &recording, int rate) {
+    const auto *samples = reinterpret_cast<const qint16 *>(recording.constData());
+    int bursts = 0, quiet = rate;
+    for (qsizetype i = 0; i < recording.size() / 2; ++i) {
+        if (std::abs(samples[i]) > 300) {
+            bursts += quiet >= rate * 3 / 10 ? 1 : 0;
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
     }
+    return bursts;
 }
 
 } // namespace
@@ -44,63 +70,119 @@ class SoundTest : public QObject {
 
 private slots:
     void initTestCase() {
-        otherMessages = qInstallMessageHandler(CountNoOutputWarnings);
+        qInstallMessageHandler(KeepWarnings);
         QVERIFY(server.isValid());
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
     }
-    void init() { noOutputWarnings = 0; }
-
-    void ourChimesAreShortCleanBellsThatDiffer() {
-        QList<Chime> chimes;
-        for (const QString &name : {kClickChime, kEndChime}) {
-            const std::optional<Chime> chime = LoadChime(QDir(kBuiltChimes).filePath(name));
-            QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1 &&
-                    chime->bitsPerSample == 16);
-            const auto *first = reinterpret_cast<const qint16 *>(chime->samples.constData());
-            const qint16 *last = first + chime->samples.size() / 2 - 1;
-            QVERIFY(last - first > 0.5 * 44100 && last - first < 2.0 * 44100);
-            QVERIFY(*std::max_element(first, last) > 16000);
-            QVERIFY(std::abs(*first) < 100 && std::abs(*last) < 100); // soft onset and release
-            QVERIFY(std::adjacent_find(
-                        first, last, [](int a, int b) { return std::abs(a - b) > 8000; }) == last);
-            chimes << *chime;
-        }
-        QVERIFY(chimes[0].samples.size() != chimes[1].samples.size());
+    void init() {
+        const std::lock_guard lock(warningsMutex);
+        warnings.clear();
     }
 
-    // The working folder comes first, then the data folders; a file that is
-    // missing or is no wave only silences its chime.
+    void ourChimesAreShortCleanBellsThatDiffer() {
+        QList<qsizetype> lengths;
+        for (const QString &name : {kClickChime, kEndChime}) {
+            const std::optional<Chime> chime = Decode(ReadFile(kBuiltChimes + '/' + name));
+            QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1);
+            const auto *first = reinterpret_cast<const float *>(chime->samples.constData());
+            const float *last = first + chime->samples.size() / sizeof(float) - 1;
+            QVERIFY(last - first > 0.5 * 44100 && last - first < 2.0 * 44100);
+            QVERIFY(*std::max_element(first, last) > 0.5f);
+            QVERIFY(std::abs(*first) < 0.003f &&
+                    std::abs(*last) < 0.003f); // soft onset and release
+            QVERIFY(std::adjacent_find(first, last, [](float a, float b) {
+                        return std::abs(a - b) > 0.25f;
+                    }) == last);
+            lengths << chime->samples.size();
+        }
+        QVERIFY(lengths[0] != lengths[1]);
+    }
+
+    // The working folder comes first, then the data folders; a missing file
+    // only silences its chime, and says so once in a run.
     void chimesAreFoundInTheWorkingFolderFirst() {
         QTemporaryDir work, data;
         const QString oldFolder = QDir::currentPath();
         QDir::setCurrent(work.path());
         ChimeDevice device({work.filePath("none"), data.path()});
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("chime not found: pinpon.wav"));
+        ClickCue(device);
         ClickCue(device);
         QVERIFY(!device.isOpen());
-        QFile::copy(QDir(kBuiltChimes).filePath(kClickChime), data.filePath(kClickChime));
+        QCOMPARE(WarningsContaining("chime not found: pinpon.wav"), 1);
+        QFile::copy(kBuiltChimes + '/' + kClickChime, data.filePath(kClickChime));
         ClickCue(device);
         QVERIFY(device.isOpen());
-        WriteFile(work.filePath(kClickChime), "garbage bytes");
-        QTest::ignoreMessage(QtWarningMsg,
-                             QRegularExpression("not a playable wave file: " + work.path()));
-        ClickCue(device);
-        QVERIFY(!device.isOpen());
+        QFile::copy(kBuiltChimes + '/' + kEndChime, work.filePath(kClickChime));
+        QCOMPARE(FindChimeFile(kClickChime, {data.path()}), work.filePath(kClickChime));
         QDir::setCurrent(oldFolder);
     }
 
-    void onlyPcmWaveFilesLoad() {
-        QFile file(QDir(kBuiltChimes).filePath(kClickChime));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray valid = file.readAll();
-        QByteArray compressed = valid, hugeChunk = valid;
-        compressed[20] = 2; // ADPCM
-        qToLittleEndian<quint32>(0xFFFFFFF0u, hugeChunk.data() + 16);
+    // Whatever a sound editor writes is heard, once, as it is.
+    void everyKindOfWaveFileSounds_data() {
+        QTest::addColumn<QStringList>("soxOptions");
+        QTest::newRow("8-bit unsigned") << QStringList{"-b", "8", "-e", "unsigned"};
+        QTest::newRow("16-bit stereo 48 kHz") << QStringList{"-c", "2", "-r", "48000"};
+        QTest::newRow("24-bit") << QStringList{"-b", "24"};
+        QTest::newRow("32-bit integer") << QStringList{"-b", "32", "-e", "signed"};
+        QTest::newRow("32-bit float") << QStringList{"-b", "32", "-e", "floating-point"};
+        QTest::newRow("extensible 6 channels") << QStringList{"-c", "6"};
+        QTest::newRow("IMA ADPCM") << QStringList{"-e", "ima-adpcm"};
+        QTest::newRow("MS ADPCM") << QStringList{"-e", "ms-adpcm"};
+        QTest::newRow("u-law") << QStringList{"-e", "u-law"};
+        QTest::newRow("A-law") << QStringList{"-e", "a-law"};
+    }
+    void everyKindOfWaveFileSounds() {
+        QFETCH(QStringList, soxOptions);
         QTemporaryDir dir;
-        for (const QByteArray &bytes : {QByteArray(), QByteArray("\x01 not a wave file"),
-                                        valid.left(12), valid.left(1000), compressed, hugeChunk}) {
-            WriteFile(dir.filePath("bad.wav"), bytes);
-            QVERIFY(!LoadChime(dir.filePath("bad.wav")));
+        QCOMPARE(QProcess::execute("sox",
+                                   QStringList{kBuiltChimes + '/' + kClickChime} + soxOptions +
+                                       QStringList{dir.filePath(kClickChime), "trim", "0", "0.4"}),
+                 0);
+        startSoundServer();
+        QProcess recorder;
+        recorder.start("parec", {"--server=" + soundServer(), "--device=chimes.monitor", "--raw",
+                                 "--format=s16le", "--channels=1", "--rate=8000"});
+        QVERIFY(recorder.waitForStarted());
+        QByteArray recording;
+        {
+            ChimeDevice device({dir.path()});
+            qputenv("PULSE_SERVER", soundServer().toUtf8());
+            ClickCue(device);
+            // Until the chime has sounded and half a second of silence followed it.
+            const auto chimeEnded = [&] {
+                recording += recorder.readAllStandardOutput();
+                return Bursts(recording, 8000) > 0 && Bursts(recording.right(8000), 8000) == 0;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(chimeEnded(), 20'000);
+            qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
+        }
+        recorder.kill();
+        recorder.waitForFinished();
+        QCOMPARE(Bursts(recording, 8000), 1);
+        QCOMPARE(WarningsContaining("pokorin:"), 0);
+    }
+
+    // Damaged files are refused with one warning naming them, whatever they claim.
+    void hostileFilesAreRefusedWithOneWarning() {
+        const QByteArray valid = ReadFile(kBuiltChimes + '/' + kClickChime);
+        QByteArray noChannels = valid, longerThanTheFile = valid, twoGigabytes = valid;
+        qToLittleEndian<quint16>(0, noChannels.data() + 22);
+        qToLittleEndian<quint32>(valid.size() * 2, longerThanTheFile.data() + 40);
+        qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 40);
+        qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 4);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(kClickChime);
+        for (const QByteArray &bytes :
+             {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
+              valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
+              QByteArray(17 * 1024 * 1024, 'x')}) {
+            init();
+            WriteFile(path, bytes);
+            ChimeDevice device({dir.path()});
+            ClickCue(device);
+            ClickCue(device);
+            QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
+            QCOMPARE(WarningsContaining("not a playable wave file: " + path), 1);
         }
     }
 
@@ -117,7 +199,7 @@ private slots:
             hung.nextPendingConnection()->abort();
             QTRY_COMPARE(device.player().link(), Link::Down);
         }
-        QCOMPARE(noOutputWarnings.load(), 1);
+        QCOMPARE(WarningsContaining("no sound output"), 1);
         ClickCue(device);
         QVERIFY(hung.waitForNewConnection(10'000));
         for (int chime = 0; chime < 5; ++chime) {
@@ -126,8 +208,39 @@ private slots:
         QCOMPARE(device.player().link(), Link::Connecting);
     }
 
+    void cleanupTestCase() {
+        if (pulse.state() != QProcess::NotRunning) {
+            pulse.kill();
+            pulse.waitForFinished();
+        }
+    }
+
 private:
+    QString soundServer() const { return "unix:" + server.filePath("real"); }
+
+    // A real sound server with a null sink whose monitor the test records.
+    void startSoundServer() {
+        if (pulse.state() == QProcess::Running) {
+            return;
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", server.path());
+        environment.insert("PULSE_RUNTIME_PATH", server.filePath("runtime"));
+        pulse.setProcessEnvironment(environment);
+        pulse.start("pulseaudio",
+                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+                     "module-null-sink sink_name=chimes", "-L",
+                     "module-native-protocol-unix socket=" + server.filePath("real")});
+        const auto answers = [this] {
+            QProcess info;
+            info.start("pactl", {"--server=" + soundServer(), "info"});
+            return info.waitForFinished() && info.exitCode() == 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(answers(), 10'000);
+    }
+
     QTemporaryDir server;
+    QProcess pulse;
 };
 
 QTEST_GUILESS_MAIN(SoundTest)

@@ -147,10 +147,12 @@ void PulseChimePlayer::startPending() {
         return;
     }
     const Chime &chime = *request->chime;
-    const pa_sample_spec format{chime.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE,
-                                static_cast<uint32_t>(chime.sampleRate),
+    // The server resamples and mixes down whatever rate and channels the file has.
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, static_cast<uint32_t>(chime.sampleRate),
                                 static_cast<uint8_t>(chime.channels)};
-    stream_ = pa_stream_new(context_, "chime", &format, nullptr);
+    pa_channel_map channels;
+    pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_DEFAULT);
+    stream_ = pa_stream_new(context_, "chime", &format, &channels);
     if (stream_ == nullptr) {
         outputLost();
         return;

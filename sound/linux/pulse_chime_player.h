@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chime.h"
+#include "sound/chime.h"
 
 #include <atomic>
 #include <chrono>

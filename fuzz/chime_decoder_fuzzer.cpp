@@ -1,0 +1,30 @@
+// Decodes arbitrary bytes as a chime: it may refuse them, with a reason, but
+// what it accepts is a playable chime whose samples fill whole frames.
+
+#include "sound/chime_decoder.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void Require(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    QString problem;
+    const std::optional<pokorin::Chime> chime = pokorin::DecodeChime(
+        QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)), problem);
+    Require(chime.has_value() == problem.isEmpty());
+    if (chime) {
+        const qsizetype frame = chime->channels * qsizetype{sizeof(float)};
+        Require(chime->channels >= 1 && chime->channels <= 8 && chime->sampleRate >= 1000);
+        Require(!chime->samples.isEmpty() && chime->samples.size() % frame == 0);
+    }
+    return 0;
+}
