@@ -24,15 +24,12 @@ QStringList Arguments(int argc, char **argv) {
 int main(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pokorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
-    pokorin::ProgramCommandLine commandLine;
-    if (commandLine.asksForInformation(Arguments(argc, argv))) {
-        const QCoreApplication noDisplay(argc, argv);
-        return commandLine.printInformation();
+    // Before QApplication, which needs a display and would abort without one.
+    if (const std::optional<int> exitCode =
+            pokorin::ProgramCommandLine().answer(Arguments(argc, argv))) {
+        return *exitCode;
     }
     QApplication app(argc, argv);
-    if (!commandLine.acceptsTheRest(QApplication::arguments())) {
-        return 2;
-    }
     pokorin::SetUpJapanese(app);
 
     pokorin::ChimeDevice device(pokorin::ChimeDataFolders());

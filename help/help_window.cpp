@@ -1,13 +1,14 @@
 #include "help_window.h"
 
+#include "board/command_button.h"
 #include "board/fonts.h"
 #include "board/line_control.h"
 #include "board/picture_box.h"
+#include "board/right_to_left.h"
 #include "board/twips_rect.h"
 #include "help_text.h"
 
 #include <QEvent>
-#include <QPushButton>
 
 namespace pokorin {
 namespace {
@@ -27,9 +28,8 @@ Form2::Form2()
     // Made first, so that the button covers the rule where they overlap.
     new LineControl(9120, 120, 360, this);
 
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
+    Command1 = new CommandButton(QStringLiteral("閉じる"), this);
     Command1->setGeometry(TwipsRect(8400, 0, 735, 375));
-    Command1->setAutoDefault(false);
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 
     Picture1 = new PictureBox(TwipsRect(0, 0, 9015, 4455).size(), PictureFrame::ThinSunken,
@@ -39,6 +39,7 @@ Form2::Form2()
     Picture1->setBackground(Qt::white);
     Picture1->setFocusPolicy(Qt::TabFocus);
     Picture1->setAccessibleName(QStringLiteral("設問と操作方法"));
+    MirrorForRightToLeft(*this);
 
     Command1->setFocus();
 }

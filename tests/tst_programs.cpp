@@ -1,5 +1,7 @@
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -22,6 +24,24 @@ Outcome Run(const QString &program, const QStringList &args) {
     process.waitForFinished(60'000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The main window as `pokorin ARGS` first shows it: Qt's minimal platform
+// saves each picture it is given in the working folder.
+QImage FirstPicture(const QStringList &args) {
+    QTemporaryDir dir;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_DEBUG_BACKINGSTORE", "1");
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(QStringLiteral(POKORIN_BIN_DIR "/pokorin"),
+                  QStringList{"-platform", "minimal:enable_fonts"} + args);
+    QImage picture;
+    QTest::qWaitFor([&] { return picture.load(dir.filePath("output0000.png")); }, 20'000);
+    process.kill();
+    process.waitForFinished();
+    return picture;
 }
 
 } // namespace
@@ -77,6 +97,31 @@ private slots:
         }
     }
 
+    // Qt's options work as in any Qt program, one dash or two.
+    void qtsOwnOptionsReachQt() {
+        const QImage plain = FirstPicture({});
+        QCOMPARE(plain.size(), QSize(656, 542));
+        for (const QStringList &args :
+             {QStringList{"-platformtheme", "x"},
+              {"-visual", "TrueColor"},
+              {"--qwindowtitle", "t", "-widgetcount", "-nograb", "-sync"}}) {
+            QVERIFY2(FirstPicture(args) == plain, qPrintable(args.join(' ')));
+        }
+        const QImage reversed = FirstPicture({"-reverse"});
+        const QRect quit(0, 0, 65, 25); // 終了, now in the top right corner
+        QCOMPARE(reversed.copy(quit.translated(plain.width() - quit.width(), 0)), plain.copy(quit));
+        QVERIFY(reversed != plain);
+        QVERIFY(FirstPicture({"--style=fusion"}) != FirstPicture({"-style", "windows"}));
+
+        QTemporaryDir dir;
+        QFile sheet(dir.filePath("green.qss"));
+        QVERIFY(sheet.open(QIODevice::WriteOnly));
+        sheet.write("QPushButton { background: rgb(0, 255, 0); }");
+        sheet.close();
+        const QImage styled = FirstPicture({"-stylesheet", sheet.fileName()});
+        QCOMPARE(styled.pixelColor(5, 12), QColor(0, 255, 0)); // inside 終了
+    }
+
     // Help and version need no display; what Qt does not take is an error,
     // before any window.
     void bothProgramsExplainThemselvesAndRefuseWhatTheyDoNotKnow() {
@@ -88,14 +133,19 @@ private slots:
         static const QRegularExpression version("^pokorin(-sim)? \\d+\\.\\d+\\.\\d+\n$");
         QVERIFY(version.match(Run("pokorin-sim", {"--version"}).out).hasMatch());
         QVERIFY(version.match(Run("pokorin", {"-v"}).out).hasMatch());
-        const Outcome windowHelp = Run("pokorin", {"--help"});
+        const Outcome windowHelp = Run("pokorin", {"-h"});
         QCOMPARE(windowHelp.exitCode, 0);
+        QVERIFY(windowHelp.out.startsWith(QStringLiteral("Usage: pokorin [options]\n")));
         QVERIFY(windowHelp.out.contains(QStringLiteral("--version")));
-        const Outcome bogus =
-            Run("pokorin", {"-platform", "offscreen", "-style", "fusion", "--bogus", "--x"});
-        QCOMPARE(bogus.exitCode, 2);
-        QVERIFY2(bogus.err.endsWith("pokorin: unknown option 'bogus'; see 'pokorin --help'\n"),
-                 qPrintable(bogus.err));
+        for (const QStringList &args :
+             {QStringList{"--bogus"}, {"-style", "fusion", "-bogus", "x"}, {"-reverse", "bogus"}}) {
+            const Outcome bogus = Run("pokorin", args);
+            QCOMPARE(bogus.exitCode, 2);
+            QCOMPARE(bogus.out + bogus.err,
+                     QStringLiteral("pokorin: %1; see 'pokorin --help'\n")
+                         .arg(args.last() == "bogus" ? "unexpected argument 'bogus'"
+                                                     : "unknown option 'bogus'"));
+        }
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QSet>
 #include <QSignalSpy>
 
@@ -232,6 +233,23 @@ private slots:
         }
     }
 
+    // Enter and keypad Enter click the focused button, as Space does; the
+    // focus starts on 開始, and a held key starts one run, not many.
+    void enterClicksTheFocusedButton() {
+        Form1Fixture f;
+        Activate(&f.form);
+        QCOMPARE(QApplication::focusWidget(), f.c().Command1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(f.enabledButtons(), QStringLiteral("stop"));
+        f.c().Command2->setFocus();
+        QTest::keyClick(f.c().Command2, Qt::Key_Return, Qt::ShiftModifier);
+        QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(f.c().Command2, &held);
+        QCOMPARE(f.enabledButtons(), QStringLiteral("stop"));
+        QTest::keyClick(f.c().Command2, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(f.enabledButtons(), QStringLiteral("start quit initialise help"));
+    }
+
     void startReadsTheSpeedFieldOnlyThen() {
         Form1Fixture f;
         using Case = std::tuple<const char *, int, const char *>;
@@ -397,7 +415,7 @@ private slots:
         QCOMPARE(help->textSurface()->shownTexts(), text);
         QCOMPARE(help->textSurface()->grab().toImage(), first);
         help->move(400, 300); // closed for good, and made anew at its first place
-        QTest::mouseClick(help->closeButton(), Qt::LeftButton);
+        QTest::keyClick(help->closeButton(), Qt::Key_Enter, Qt::KeypadModifier);
         DeleteClosedWindows();
         QVERIFY(f.form.help().window() == nullptr);
         Play(f, "help");

@@ -1,8 +1,60 @@
 #include "command_line.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace pokorin {
+namespace {
+
+// The options QGuiApplication, QApplication and the X11 platform take from the
+// command line, with one dash or two; the first group takes a value.
+const QStringList kQtOptionsWithValue = {"platform",
+                                         "platformpluginpath",
+                                         "platformtheme",
+                                         "plugin",
+                                         "qwindowgeometry",
+                                         "qwindowicon",
+                                         "qwindowtitle",
+                                         "geometry",
+                                         "icon",
+                                         "title",
+                                         "session",
+                                         "style",
+                                         "stylesheet",
+                                         "display",
+                                         "name",
+                                         "visual",
+                                         "qmljsdebugger"};
+const QStringList kQtFlags = {"reverse", "widgetcount", "testability", "qdevel",
+                              "qdebug",  "nograb",      "dograb",      "sync"};
+
+QString OptionName(const QString &argument) {
+    if (!argument.startsWith(u'-') || argument == QStringLiteral("-") ||
+        argument == QStringLiteral("--")) {
+        return {};
+    }
+    return argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+}
+
+void Print(std::FILE *stream, const QString &text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
+
+QStringList WithoutQtOptions(const QStringList &arguments) {
+    QStringList rest = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString name = OptionName(arguments[i]).section(u'=', 0, 0);
+        const bool hasInlineValue = OptionName(arguments[i]).contains(u'=');
+        if (kQtOptionsWithValue.contains(name)) {
+            i += hasInlineValue ? 0 : 1;
+        } else if (!kQtFlags.contains(name)) {
+            rest << arguments[i];
+        }
+    }
+    return rest;
+}
 
 ProgramCommandLine::ProgramCommandLine() {
     parser_.setApplicationDescription(QStringLiteral(
@@ -10,40 +62,43 @@ ProgramCommandLine::ProgramCommandLine() {
         "distribution (n = 10, p = 1/2), with a Japanese user interface.\n"
         "Balls fall through a ten-level lattice and pile up in eleven bins; the window\n"
         "compares each bin's share of the balls with its theoretical probability.\n"
-        "Qt's own options, such as -platform and -style, are accepted too."));
+        "Qt's own options, such as -platform, -reverse and -style, are accepted too."));
+    // "-reverse" is one word, as in every Qt program, not -r -e -v ...
+    parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addHelpOption();
     parser_.addVersionOption();
 }
 
-bool ProgramCommandLine::asksForInformation(const QStringList &arguments) {
-    parser_.parse(arguments);
-    return parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all")) ||
-           parser_.isSet(QStringLiteral("version"));
-}
-
-int ProgramCommandLine::printInformation() const {
-    const QString text =
-        parser_.isSet(QStringLiteral("version"))
-            ? QStringLiteral("pokorin %1\n").arg(QCoreApplication::applicationVersion())
-            : parser_.helpText();
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    return 0;
-}
-
-bool ProgramCommandLine::acceptsTheRest(const QStringList &arguments) {
-    parser_.parse(arguments);
+std::optional<int> ProgramCommandLine::answer(const QStringList &arguments) {
     QString error;
+    const bool parsed = parser_.parse(WithoutQtOptions(arguments));
     if (!parser_.unknownOptionNames().isEmpty()) {
         error =
             QStringLiteral("unknown option '%1'").arg(parser_.unknownOptionNames().constFirst());
+    } else if (!parsed) {
+        error = parser_.errorText();
     } else if (!parser_.positionalArguments().isEmpty()) {
         error = QStringLiteral("unexpected argument '%1'")
                     .arg(parser_.positionalArguments().constFirst());
     }
     if (!error.isEmpty()) {
-        std::fprintf(stderr, "pokorin: %s; see 'pokorin --help'\n", qPrintable(error));
+        Print(stderr, QStringLiteral("pokorin: %1; see 'pokorin --help'\n").arg(error));
+        return 2;
     }
-    return error.isEmpty();
+    if (parser_.isSet(QStringLiteral("version"))) {
+        Print(stdout, QStringLiteral("pokorin %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
+        // The usage line names the program as it is known, not the path it ran from.
+        int argc = 1;
+        char name[] = "pokorin";
+        char *argv[] = {name, nullptr};
+        const QCoreApplication named(argc, argv);
+        Print(stdout, parser_.helpText());
+        return 0;
+    }
+    return std::nullopt;
 }
 
 } // namespace pokorin

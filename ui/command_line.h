@@ -2,26 +2,27 @@
 
 #include <QCommandLineParser>
 #include <QStringList>
+#include <optional>
 
 namespace pokorin {
 
-// The program's own options, -h/--help and -v/--version. Qt's options
-// (-platform, -style and the others) are QApplication's to take.
+// The program's own options, -h/--help and -v/--version, read before any
+// window or display exists. Qt's own options (-platform, -reverse, -style and
+// the others) are left for QApplication, which takes them from argv itself.
 class ProgramCommandLine {
 public:
     ProgramCommandLine();
 
-    // True when the arguments ask for the help or the version, which need
-    // no display; printInformation() then answers with the exit code 0.
-    bool asksForInformation(const QStringList &arguments);
-    int printInformation() const;
-
-    // The arguments left after QApplication took its own: any of them is an
-    // error, printed as one line. Returns false then.
-    bool acceptsTheRest(const QStringList &arguments);
+    // The exit code when the program ends here: 0 after the help or the
+    // version, 2 after a one-line error for anything neither we nor Qt know.
+    // Nothing when the window may start.
+    std::optional<int> answer(const QStringList &arguments);
 
 private:
     QCommandLineParser parser_;
 };
+
+// The arguments that are not Qt's own, with their values taken out too.
+QStringList WithoutQtOptions(const QStringList &arguments);
 
 } // namespace pokorin

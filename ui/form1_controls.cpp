@@ -1,6 +1,7 @@
 #include "form1_controls.h"
 
 #include "board/board_geometry.h"
+#include "board/command_button.h"
 #include "board/fonts.h"
 #include "board/line_control.h"
 #include "board/picture_box.h"
@@ -21,10 +22,9 @@ const QColor kRed(255, 0, 0);
 constexpr double kStripPointSize = 7.5;
 
 QPushButton *Button(QWidget *form, const QString &caption, QRect place, double pointSize) {
-    auto *button = new QPushButton(caption, form);
+    auto *button = new CommandButton(caption, form);
     button->setGeometry(place);
     button->setFont(DesignFont(pointSize, false));
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -5,6 +5,7 @@
 #include "board/draw_board.h"
 #include "board/picture_box.h"
 #include "board/ratio_strip.h"
+#include "board/right_to_left.h"
 #include "board/theory_strip.h"
 #include "board/twips_rect.h"
 #include "fall_speed.h"
@@ -32,6 +33,7 @@ Form1::Form1(MciDevice &device, Clock &clock, RandomSource &random, QuitConfirma
     setWindowTitle(QStringLiteral(" ポコリンの落下の実験"));
     setWindowIcon(PokorinIcon());
     setGeometry(TwipsRect(2775, 1500, 9840, 8130));
+    MirrorForRightToLeft(*this);
 
     Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(kDefaultIntervalMs);

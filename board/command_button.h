@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPushButton>
+
+namespace pokorin {
+
+// A push button that Enter and keypad Enter click when it has the focus, as
+// Space does and as on Windows, whose conventions the windows follow.
+class CommandButton final : public QPushButton {
+    Q_OBJECT
+
+public:
+    CommandButton(const QString &caption, QWidget *parent);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace pokorin
