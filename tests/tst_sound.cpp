@@ -78,6 +78,9 @@ private slots:
         const std::lock_guard lock(warningsMutex);
         warnings.clear();
     }
+    void cleanup() {
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
+    }
 
     void ourChimesAreShortCleanBellsThatDiffer() {
         QList<qsizetype> lengths;
@@ -154,12 +157,44 @@ private slots:
                 return Bursts(recording, 8000) > 0 && Bursts(recording.right(8000), 8000) == 0;
             };
             QTRY_VERIFY_WITH_TIMEOUT(chimeEnded(), 20'000);
-            qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
         }
         recorder.kill();
         recorder.waitForFinished();
         QCOMPARE(Bursts(recording, 8000), 1);
         QCOMPARE(WarningsContaining("pokorin:"), 0);
+    }
+
+    // A new cue cuts off the chime still sounding, even when its own file is missing.
+    void theNextCueStopsTheChimeThatIsSounding() {
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute("sox", {"-n", "-r", "8000", dir.filePath(kClickChime), "synth",
+                                           "20", "sine", "440"}),
+                 0);
+        startSoundServer();
+        qputenv("PULSE_SERVER", soundServer().toUtf8());
+        ChimeDevice device({dir.path()});
+        ClickCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
+        EndCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5'000);
+        QCOMPARE(WarningsContaining("chime not found: endpinpon.wav"), 1);
+    }
+
+    // Each time the output goes away after it was there, the class is told.
+    void theOutputLostAgainIsReportedAgain() {
+        pulse.kill();
+        pulse.waitForFinished();
+        qputenv("PULSE_SERVER", soundServer().toUtf8());
+        ChimeDevice device({kBuiltChimes});
+        ClickCue(device);
+        QTRY_COMPARE(device.player().link(), Link::Down);
+        startSoundServer();
+        ClickCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
+        pulse.kill();
+        pulse.waitForFinished();
+        QTRY_COMPARE(device.player().link(), Link::Down);
+        QCOMPARE(WarningsContaining("no sound output"), 2);
     }
 
     // Damaged files are refused with one warning naming them, whatever they claim.
@@ -217,6 +252,14 @@ private slots:
 
 private:
     QString soundServer() const { return "unix:" + server.filePath("real"); }
+
+    // The streams playing on the real server.
+    int streams() const {
+        QProcess list;
+        list.start("pactl", {"--server=" + soundServer(), "list", "short", "sink-inputs"});
+        list.waitForFinished();
+        return static_cast<int>(list.readAllStandardOutput().count('\n'));
+    }
 
     // A real sound server with a null sink whose monitor the test records.
     void startSoundServer() {

@@ -6,7 +6,6 @@
 #include "ui/quit_box.h"
 
 #include <QApplication>
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QSet>
 #include <QSignalSpy>
@@ -96,11 +95,8 @@ private slots:
     void startUpShowsTheReadyBoardInJapanese() {
         Form1Fixture f;
         QCOMPARE(f.form.windowTitle(), QStringLiteral(" ポコリンの落下の実験"));
-        QCOMPARE(f.form.size(), QSize(656, 542));
         QCOMPARE(f.form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
         QCOMPARE(f.c().Label1->text(), QStringLiteral("0"));
-        QCOMPARE(f.c().Picture2->pos(), f.boardPixel({19.8f, 0.9f}));
-        QVERIFY(f.c().Picture2->isVisible());
         QCOMPARE(f.enabledButtons(), QStringLiteral("start quit help"));
         QCOMPARE(f.c().Picture3->shownTexts().join(u' '),
                  QStringLiteral("理論上の数学的確率 0.001 0.010 0.044 0.117 0.205 0.246 0.205 "
@@ -112,7 +108,6 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        QCOMPARE(QFontInfo(DesignFont(11.25, false)).family(), QStringLiteral("IPAPGothic"));
         const QRect start = f.c().Command1->geometry();
         f.form.resize(300, 200); // nothing follows the window's size
         QCOMPARE(f.c().Command1->geometry(), start);

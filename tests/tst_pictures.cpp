@@ -1,0 +1,161 @@
+// The windows as the class sees them, pixel for pixel against reviewed
+// pictures in tests/reference/, and what a screen reader says of each control.
+
+#include "support/form1_fixture.h"
+#include "ui/japanese_setup.h"
+#include "ui/quit_box.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QPainter>
+#include <QStyleFactory>
+
+using namespace pokorin;
+using pokorin::test::Activate;
+using pokorin::test::Form1Fixture;
+
+namespace {
+
+const QDir kReferences(QStringLiteral(POKORIN_SOURCE_DIR "/tests/reference"));
+
+// The screen as far as the program's windows reach, each window at its place,
+// the later ones on top.
+QImage Screen(const QList<QWidget *> &windows) {
+    QRect reach(0, 0, 1, 1);
+    for (const QWidget *window : windows) {
+        reach |= window->geometry();
+    }
+    const qreal ratio = windows.constFirst()->devicePixelRatioF();
+    QImage screen(QSize(reach.right() + 1, reach.bottom() + 1) * ratio, QImage::Format_RGB32);
+    screen.setDevicePixelRatio(ratio);
+    screen.fill(QColor(0, 64, 96));
+    QPainter painter(&screen);
+    for (QWidget *window : windows) {
+        painter.drawPixmap(window->pos(), window->grab());
+    }
+    return screen;
+}
+
+// Where the two pictures differ, in red over a faded copy of the reference.
+QImage Difference(const QImage &reference, const QImage &actual) {
+    QImage difference = reference.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < difference.height(); ++y) {
+        for (int x = 0; x < difference.width(); ++x) {
+            const bool same = actual.valid(x, y) && actual.pixel(x, y) == reference.pixel(x, y);
+            difference.setPixel(
+                x, y, same ? QColor(reference.pixel(x, y)).lighter(170).rgb() : qRgb(255, 0, 0));
+        }
+    }
+    return difference;
+}
+
+// What a screen reader says of each control of a window, a line each.
+QStringList Spoken(QWidget *window) {
+    QStringList lines;
+    const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (control->window() != window || !control->isVisibleTo(window)) {
+            continue;
+        }
+        QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(control);
+        const QString name = spoken->text(QAccessible::Name);
+        if (spoken->role() != QAccessible::Client || !name.isEmpty()) {
+            lines << QStringLiteral("%1 %2").arg(roles.valueToKey(spoken->role()), name);
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+class PicturesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        SetUpJapanese(*qobject_cast<QApplication *>(QCoreApplication::instance()));
+    }
+
+    // A fixed seed and a frozen clock make the same squares at every run.
+    void theWindowsLookAsReviewed_data() {
+        QTest::addColumn<QStringList>("events");
+        QTest::newRow("start-up") << QStringList{};
+        QTest::newRow("running") << QStringList{"start", "330"};
+        QTest::newRow("full") << QStringList{"start", "full"};
+        QTest::newRow("initialised") << QStringList{"start", "full", "initialise"};
+        QTest::newRow("help") << QStringList{"help"};
+        QTest::newRow("quit") << QStringList{"quit"};
+    }
+    void theWindowsLookAsReviewed() {
+        QFETCH(QStringList, events);
+        Form1Fixture f;
+        Activate(&f.form);
+        QList<QWidget *> windows{&f.form};
+        std::unique_ptr<QMessageBox> quitBox;
+        for (const QString &event : events) {
+            if (event == "start") {
+                f.c().Command1->click();
+            } else if (event == "initialise") {
+                f.c().Command4->click();
+            } else if (event == "help") {
+                f.c().Command5->click();
+                windows << f.form.help().window();
+                Activate(windows.last());
+            } else if (event == "quit") {
+                quitBox = MakeQuitBox(&f.form);
+                quitBox->show();
+                windows << quitBox.get();
+                Activate(windows.last());
+            } else {
+                f.tickWhileRunning(event == "full" ? 11 * 211 : event.toInt());
+            }
+        }
+        compare(Screen(windows), QTest::currentDataTag());
+    }
+
+    // Names are behaviour for screen-reader users, not layout.
+    void everyControlTellsAScreenReaderWhatItIs() {
+        Form1Fixture f;
+        f.c().Command5->click();
+        const auto quitBox = MakeQuitBox(&f.form);
+        QCOMPARE(
+            Spoken(&f.form),
+            QStringList({"Button 開始", "Button 停止", "Button 終了", "Button 初期化",
+                         "Button HELP", "EditableText 落下速度", "StaticText ポコリンの落下の実験",
+                         "StaticText 実験回数", "StaticText 実験回数", "StaticText 落下速度",
+                         "Client ポコリンの落下の実験", "Client 理論上の数学的確率",
+                         "Client 実験結果からの割合"}));
+        QCOMPARE(Spoken(f.form.help().window()),
+                 QStringList({"Button 閉じる", "Client 設問と操作方法"}));
+        QCOMPARE(Spoken(quitBox.get()), QStringList({"StaticText 終了していいですか？", "Grouping ",
+                                                     "Button はい(Y)", "Button いいえ(N)"}));
+    }
+
+private:
+    // Pixel for pixel; on a difference the actual picture and a picture of the
+    // difference are written beside the test's log.
+    void compare(const QImage &actual, const QString &state) {
+        const QString name = QStringLiteral("%1-x%2.png").arg(state).arg(actual.devicePixelRatio());
+        if (qEnvironmentVariableIsSet("POKORIN_REMAKE_PICTURES")) {
+            QVERIFY(actual.save(kReferences.filePath(name)));
+            return;
+        }
+        const QImage reference(kReferences.filePath(name));
+        QVERIFY2(!reference.isNull(), qPrintable("no reference picture " + name));
+        if (reference.convertToFormat(QImage::Format_RGB32) !=
+            actual.convertToFormat(QImage::Format_RGB32)) {
+            const QDir here(QDir::currentPath());
+            actual.save(here.filePath("actual-" + name));
+            Difference(reference, actual).save(here.filePath("difference-" + name));
+            QFAIL(qPrintable(QStringLiteral("%1 differs; see %2 and %3")
+                                 .arg(name, here.filePath("actual-" + name),
+                                      here.filePath("difference-" + name))));
+        }
+    }
+};
+
+QTEST_MAIN(PicturesTest)
+#include "tst_pictures.moc"
