@@ -1,4 +1,3 @@
-#include "board/fonts.h"
 #include "board/ratio_strip.h"
 #include "support/form1_fixture.h"
 #include "support/scripted_random.h"
