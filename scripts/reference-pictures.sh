@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 configure_and_build "$ROOT/build"
-for scale in 1 2; do
+for scale in 1 1.5 2; do
     (cd "$ROOT/build/tests" && env QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$scale \
         POKORIN_REMAKE_PICTURES=1 ./tst_pictures -o /dev/null,txt)
 done

@@ -1,7 +1,4 @@
-#include "board/board_geometry.h"
-#include "board/draw_board.h"
 #include "board/ratio_strip.h"
-#include "board/theory_strip.h"
 #include "sim/checked_add.h"
 #include "sim/drop_tick.h"
 #include "sim/frozen_clock.h"
@@ -11,7 +8,6 @@
 #include "ui/fall_speed.h"
 
 #include <QTest>
-#include <array>
 #include <bit>
 #include <cmath>
 #include <vector>
@@ -46,36 +42,15 @@ public:
     }
 };
 
-// Remembers what a strip was asked to show, and where.
+// Remembers what a strip was asked to show.
 class RecordingStrip final : public TextSurface {
 public:
     QStringList texts;
-    QStringList places;
 
     void clear() override { texts << "(clear)"; }
-    void setCurrentX(float x) override { x_ = x; }
-    void setCurrentY(float y) override { y_ = y; }
-    void print(const std::string &text) override {
-        texts << QString::fromStdString(text);
-        places << QStringLiteral("%1 %2").arg(x_).arg(y_);
-    }
-
-private:
-    float x_ = -1, y_ = -1;
-};
-
-struct Stroke {
-    BoardPoint from;
-    BoardPoint to;
-    Rgb colour;
-};
-
-class RecordingBoard final : public LineSurface {
-public:
-    std::vector<Stroke> strokes;
-    void line(BoardPoint from, BoardPoint to, Rgb colour) override {
-        strokes.push_back({from, to, colour});
-    }
+    void setCurrentX(float) override {}
+    void setCurrentY(float) override {}
+    void print(const std::string &text) override { texts << QString::fromStdString(text); }
 };
 
 // A started experiment with scripted draws, a frozen clock and a recording view.
@@ -107,18 +82,6 @@ QList<float> DrawsFor(int rights) {
         draws << ((rights >> i) & 1 ? ScriptedRandom::kRight : ScriptedRandom::kLeft);
     }
     return draws << ScriptedRandom::kLeft; // the landing tick draws too
-}
-
-// True when a blue stroke passes through both points.
-bool LatticeJoins(const std::vector<Stroke> &strokes, BoardPoint a, BoardPoint b) {
-    return std::any_of(strokes.begin(), strokes.end(), [&](const Stroke &s) {
-        const auto through = [&s](BoardPoint p) {
-            const float t = (p.y - s.from.y) / (s.to.y - s.from.y);
-            return t >= 0.0f && t <= 1.0f &&
-                   std::abs(s.from.x + t * (s.to.x - s.from.x) - p.x) < 1e-4f;
-        };
-        return s.colour == kLatticeColour && through(a) && through(b);
-    });
 }
 
 double ChiSquare(const std::vector<double> &observed, const std::vector<double> &expected) {
@@ -228,39 +191,6 @@ private slots:
         }
     }
 
-    // Twenty slanted segments, each three strokes 0.05 apart in x, join
-    // every node to its two successors; then three black lines a bin.
-    void theLatticeJoinsEveryNodeToItsSuccessorsAboveElevenBins() {
-        RecordingBoard board;
-        DrawBoard(board);
-        const std::vector<Stroke> &strokes = board.strokes;
-        QCOMPARE(strokes.size(), std::size_t{93});
-        for (std::size_t i = 0; i < 60; ++i) {
-            const Stroke &first = strokes[i - i % 3];
-            const float dx = std::array{0.0f, 0.05f, -0.05f}[i % 3];
-            QCOMPARE(strokes[i].from, (BoardPoint{first.from.x + dx, first.from.y}));
-            QCOMPARE(strokes[i].to, (BoardPoint{first.to.x + dx, first.to.y}));
-            QVERIFY(strokes[i].from.y >= 1.0f && strokes[i].to.y == 11.0f);
-        }
-        for (int level = 0; level < 10; ++level) {
-            for (int i = 0; i <= level; ++i) {
-                const BoardPoint node{float(20 - level + 2 * i), float(1 + level)};
-                QVERIFY(LatticeJoins(strokes, node, {node.x - 1, node.y + 1}));
-                QVERIFY(LatticeJoins(strokes, node, {node.x + 1, node.y + 1}));
-            }
-        }
-        for (int k = 1; k <= 11; ++k) {
-            const float left = 7.6f + 2.0f * k, right = 8.9f + 2.0f * k;
-            const Stroke *bin = &strokes[60 + 3 * (k - 1)];
-            QVERIFY(bin[0].colour == kBinColour && bin[1].colour == kBinColour &&
-                    bin[2].colour == kBinColour);
-            QCOMPARE(bin[0].from, (BoardPoint{left, 11.5f}));
-            QCOMPARE(bin[1].to, (BoardPoint{right, 19.5f}));
-            QCOMPARE(bin[2].from, (BoardPoint{left, 19.5f}));
-            QCOMPARE(bin[2].to, (BoardPoint{right, 19.5f}));
-        }
-    }
-
     // Halfway cases round up: exact integers, where a binary double would
     // round 3 of 80 down.
     void ratiosHaveThreePlacesAgainstTheSumOfTheBins() {
@@ -272,6 +202,8 @@ private slots:
             QCOMPARE(FormatRatio(count, total), std::string(text));
         }
         RecordingStrip strip;
+        PrintRatios(strip, BinCounts{}); // no ball landed: no ratio to show
+        QVERIFY(strip.texts.isEmpty());
         BinCounts counts;
         counts(5) = 1;
         counts(7) = 2;
@@ -279,29 +211,6 @@ private slots:
         QCOMPARE(
             strip.texts.join(u' '),
             QStringLiteral("0.000 0.000 0.000 0.000 0.333 0.000 0.667 0.000 0.000 0.000 0.000"));
-    }
-
-    void stripsPrintUnderTheLeftWallsAndResetToTheirHeading() {
-        RecordingStrip theory;
-        PrintTheoryStrip(theory);
-        RecordingStrip ratios;
-        PrintRatios(ratios, BinCounts{}); // no ball landed: no ratio to show
-        QVERIFY(ratios.texts.isEmpty());
-        BinCounts one;
-        one(1) = 1;
-        PrintRatios(ratios, one);
-        QStringList texts{"理論上の数学的確率"}, places{"1 1"};
-        long c = 1;
-        for (int k = 1; k <= 11; c = c * (11 - k) / k, ++k) {
-            texts << QString::fromStdString(FormatRatio(c, 1024));
-            places << QStringLiteral("%1 1").arg(7.6f + 2.0f * k);
-        }
-        QCOMPARE(theory.texts, texts);
-        QCOMPARE(theory.places, places);
-        QCOMPARE(ratios.places, places.mid(1));
-        ResetRatioStrip(ratios);
-        QCOMPARE(ratios.texts.mid(11), QStringList({"(clear)", "実験結果からの割合"}));
-        QCOMPARE(ratios.places.last(), QStringLiteral("1 1"));
     }
 
     void speedTextsGiveTheirIntervals_data() {
