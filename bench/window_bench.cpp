@@ -42,7 +42,7 @@ public:
 
 class NeverQuit final : public QuitConfirmation {
 public:
-    int ask(QWidget *) override { return kAnswerNo; }
+    void ask(QWidget *, std::function<void(int)> answered) override { answered(kAnswerNo); }
 };
 
 long ResidentKiB() {

@@ -275,11 +275,17 @@ private slots:
         QVERIFY(box->button(QMessageBox::Yes)->text().startsWith(QStringLiteral("はい")));
         QVERIFY(box->button(QMessageBox::No)->text().startsWith(QStringLiteral("いいえ")));
         QuitBox quitBox;
-        QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-        QCOMPARE(quitBox.ask(nullptr), kAnswerNo); // closing the box is no Yes
-        QTimer::singleShot(
-            0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return); });
-        QCOMPARE(quitBox.ask(nullptr), kAnswerYes);
+        QList<int> answers;
+        const auto answered = [&answers](int answer) {
+            answers << answer;
+        };
+        quitBox.ask(nullptr, answered);
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QApplication::activeModalWidget()->close(); // closing the box is no Yes
+        quitBox.ask(nullptr, answered);
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        QCOMPARE(answers, QList<int>({kAnswerNo, kAnswerYes}));
     }
 
     void activationRepeatsOnlyOnComingBackFromTheHelpWindow() {

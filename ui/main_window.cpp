@@ -112,10 +112,12 @@ void Form1::Command2Click() {
 
 void Form1::Command3Click() {
     EndCue(MMControl1);
-    state_.QuitAnswer = static_cast<int16_t>(quitConfirmation_.ask(this));
-    if (state_.QuitAnswer == kAnswerYes) {
-        endProgram();
-    }
+    quitConfirmation_.ask(this, [this](int answer) {
+        state_.QuitAnswer = static_cast<int16_t>(answer);
+        if (state_.QuitAnswer == kAnswerYes) {
+            endProgram();
+        }
+    });
 }
 
 void Form1::Command4Click() {

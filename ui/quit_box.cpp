@@ -11,8 +11,14 @@ std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent) {
     return box;
 }
 
-int QuitBox::ask(QWidget *parent) {
-    return MakeQuitBox(parent)->exec() == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+// Modal to the main window like exec(), but the box answers by signal.
+void QuitBox::ask(QWidget *parent, std::function<void(int)> answered) {
+    QMessageBox *box = MakeQuitBox(parent).release();
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
+        answered(box->clickedButton() == box->button(QMessageBox::Yes) ? kAnswerYes : kAnswerNo);
+    });
+    box->open();
 }
 
 } // namespace pokorin

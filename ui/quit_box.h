@@ -12,7 +12,7 @@ std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent);
 
 class QuitBox final : public QuitConfirmation {
 public:
-    int ask(QWidget *parent) override;
+    void ask(QWidget *parent, std::function<void(int)> answered) override;
 };
 
 } // namespace pokorin

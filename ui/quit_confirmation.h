@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace pokorin {
@@ -8,11 +10,13 @@ namespace pokorin {
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 
-// Asks whether to end the program; answers kAnswerYes or kAnswerNo.
+// Asks whether to end the program and hands kAnswerYes or kAnswerNo to
+// `answered`. The answer comes from the event loop, not from a nested one,
+// which a browser does not have.
 class QuitConfirmation {
 public:
     virtual ~QuitConfirmation() = default;
-    virtual int ask(QWidget *parent) = 0;
+    virtual void ask(QWidget *parent, std::function<void(int)> answered) = 0;
 };
 
 } // namespace pokorin

@@ -37,7 +37,9 @@ class ScriptedQuit final : public QuitConfirmation {
 public:
     QList<int> answers;
     int asked = 0;
-    int ask(QWidget *) override { return answers.value(asked++, kAnswerNo); }
+    void ask(QWidget *, std::function<void(int)> answered) override {
+        answered(answers.value(asked++, kAnswerNo));
+    }
 };
 
 // Makes the window the program's active one, as a click into it would.
