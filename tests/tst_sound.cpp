@@ -1,67 +1,20 @@
-#include "sound/chime_decoder.h"
+// Finding, reading and refusing the chime files, on every platform.
+
 #include "sound/chime_device.h"
 #include "sound/chime_files.h"
 #include "sound/sound_cues.h"
+#include "support/warnings.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
-#include <mutex>
 
 using namespace pokorin;
-using Link = PulseChimePlayer::Link;
+using namespace pokorin::test;
 
 namespace {
 
 const QString kBuiltChimes = QStringLiteral(POKORIN_BIN_DIR);
-
-QByteArray ReadFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// The program's warnings, from the window's thread and the player's alike.
-std::mutex warningsMutex;
-QStringList warnings;
-void KeepWarnings(QtMsgType, const QMessageLogContext &, const QString &text) {
-    const std::lock_guard lock(warningsMutex);
-    warnings << text;
-}
-qsizetype WarningsContaining(const QString &part) {
-    const std::lock_guard lock(warningsMutex);
-    return warnings.filter(part).size();
-}
-
-std::optional<Chime> Decode(const QByteArray &wave) {
-    QString problem;
-    return DecodeChime(wave, problem);
-}
-
-// Sound separated by at least 0.3 s of silence in 16-bit mono samples.
-int Bursts(const QByteArray &recording, int rate) {
-    const auto *samples = reinterpret_cast<const qint16 *>(recording.constData());
-    int bursts = 0, quiet = rate;
-    for (qsizetype i = 0; i < recording.size() / 2; ++i) {
-        if (std::abs(samples[i]) > 300) {
-            bursts += quiet >= rate * 3 / 10 ? 1 : 0;
-            quiet = 0;
-        } else {
-            ++quiet;
-        }
-    }
-    return bursts;
-}
 
 } // namespace
 
@@ -69,37 +22,8 @@ class SoundTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        qInstallMessageHandler(KeepWarnings);
-        QVERIFY(server.isValid());
-        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
-    }
-    void init() {
-        const std::lock_guard lock(warningsMutex);
-        warnings.clear();
-    }
-    void cleanup() {
-        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
-    }
-
-    void ourChimesAreShortCleanBellsThatDiffer() {
-        QList<qsizetype> lengths;
-        for (const QString &name : {kClickChime, kEndChime}) {
-            const std::optional<Chime> chime = Decode(ReadFile(kBuiltChimes + '/' + name));
-            QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1);
-            const auto *first = reinterpret_cast<const float *>(chime->samples.constData());
-            const float *last = first + chime->samples.size() / sizeof(float) - 1;
-            QVERIFY(last - first > 0.5 * 44100 && last - first < 2.0 * 44100);
-            QVERIFY(*std::max_element(first, last) > 0.5f);
-            QVERIFY(std::abs(*first) < 0.003f &&
-                    std::abs(*last) < 0.003f); // soft onset and release
-            QVERIFY(std::adjacent_find(first, last, [](float a, float b) {
-                        return std::abs(a - b) > 0.25f;
-                    }) == last);
-            lengths << chime->samples.size();
-        }
-        QVERIFY(lengths[0] != lengths[1]);
-    }
+    void initTestCase() { Warnings::keep(); }
+    void init() { Warnings::clear(); }
 
     // The working folder comes first, then the data folders; a missing file
     // only silences its chime, and says so once in a run.
@@ -111,90 +35,13 @@ private slots:
         ClickCue(device);
         ClickCue(device);
         QVERIFY(!device.isOpen());
-        QCOMPARE(WarningsContaining("chime not found: pinpon.wav"), 1);
+        QCOMPARE(Warnings::containing("chime not found: pinpon.wav"), 1);
         QFile::copy(kBuiltChimes + '/' + kClickChime, data.filePath(kClickChime));
         ClickCue(device);
         QVERIFY(device.isOpen());
         QFile::copy(kBuiltChimes + '/' + kEndChime, work.filePath(kClickChime));
         QCOMPARE(FindChimeFile(kClickChime, {data.path()}), work.filePath(kClickChime));
         QDir::setCurrent(oldFolder);
-    }
-
-    // Whatever a sound editor writes is heard, once, as it is.
-    void everyKindOfWaveFileSounds_data() {
-        QTest::addColumn<QStringList>("soxOptions");
-        QTest::newRow("8-bit unsigned") << QStringList{"-b", "8", "-e", "unsigned"};
-        QTest::newRow("16-bit stereo 48 kHz") << QStringList{"-c", "2", "-r", "48000"};
-        QTest::newRow("24-bit") << QStringList{"-b", "24"};
-        QTest::newRow("32-bit integer") << QStringList{"-b", "32", "-e", "signed"};
-        QTest::newRow("32-bit float") << QStringList{"-b", "32", "-e", "floating-point"};
-        QTest::newRow("extensible 6 channels") << QStringList{"-c", "6"};
-        QTest::newRow("IMA ADPCM") << QStringList{"-e", "ima-adpcm"};
-        QTest::newRow("MS ADPCM") << QStringList{"-e", "ms-adpcm"};
-        QTest::newRow("u-law") << QStringList{"-e", "u-law"};
-        QTest::newRow("A-law") << QStringList{"-e", "a-law"};
-    }
-    void everyKindOfWaveFileSounds() {
-        QFETCH(QStringList, soxOptions);
-        QTemporaryDir dir;
-        QCOMPARE(QProcess::execute("sox",
-                                   QStringList{kBuiltChimes + '/' + kClickChime} + soxOptions +
-                                       QStringList{dir.filePath(kClickChime), "trim", "0", "0.4"}),
-                 0);
-        startSoundServer();
-        QProcess recorder;
-        recorder.start("parec", {"--server=" + soundServer(), "--device=chimes.monitor", "--raw",
-                                 "--format=s16le", "--channels=1", "--rate=8000"});
-        QVERIFY(recorder.waitForStarted());
-        QByteArray recording;
-        {
-            ChimeDevice device({dir.path()});
-            qputenv("PULSE_SERVER", soundServer().toUtf8());
-            ClickCue(device);
-            // Until the chime has sounded and half a second of silence followed it.
-            const auto chimeEnded = [&] {
-                recording += recorder.readAllStandardOutput();
-                return Bursts(recording, 8000) > 0 && Bursts(recording.right(8000), 8000) == 0;
-            };
-            QTRY_VERIFY_WITH_TIMEOUT(chimeEnded(), 20'000);
-        }
-        recorder.kill();
-        recorder.waitForFinished();
-        QCOMPARE(Bursts(recording, 8000), 1);
-        QCOMPARE(WarningsContaining("pokorin:"), 0);
-    }
-
-    // A new cue cuts off the chime still sounding, even when its own file is missing.
-    void theNextCueStopsTheChimeThatIsSounding() {
-        QTemporaryDir dir;
-        QCOMPARE(QProcess::execute("sox", {"-n", "-r", "8000", dir.filePath(kClickChime), "synth",
-                                           "20", "sine", "440"}),
-                 0);
-        startSoundServer();
-        qputenv("PULSE_SERVER", soundServer().toUtf8());
-        ChimeDevice device({dir.path()});
-        ClickCue(device);
-        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
-        EndCue(device);
-        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5'000);
-        QCOMPARE(WarningsContaining("chime not found: endpinpon.wav"), 1);
-    }
-
-    // Each time the output goes away after it was there, the class is told.
-    void theOutputLostAgainIsReportedAgain() {
-        pulse.kill();
-        pulse.waitForFinished();
-        qputenv("PULSE_SERVER", soundServer().toUtf8());
-        ChimeDevice device({kBuiltChimes});
-        ClickCue(device);
-        QTRY_COMPARE(device.player().link(), Link::Down);
-        startSoundServer();
-        ClickCue(device);
-        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
-        pulse.kill();
-        pulse.waitForFinished();
-        QTRY_COMPARE(device.player().link(), Link::Down);
-        QCOMPARE(WarningsContaining("no sound output"), 2);
     }
 
     // Damaged files are refused with one warning naming them, whatever they claim.
@@ -211,79 +58,15 @@ private slots:
              {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
               valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
               QByteArray(17 * 1024 * 1024, 'x')}) {
-            init();
+            Warnings::clear();
             WriteFile(path, bytes);
             ChimeDevice device({dir.path()});
             ClickCue(device);
             ClickCue(device);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
-            QCOMPARE(WarningsContaining("not a playable wave file: " + path), 1);
+            QCOMPARE(Warnings::containing("not a playable wave file: " + path), 1);
         }
     }
-
-    // Three times a server takes the connection and goes away without a
-    // word: silence, reported once. Then one hangs: the player waits for its
-    // answer, and the chimes asked for meanwhile return at once all the same.
-    void aLostServerIsReportedOnceAndAHungOneHoldsUpNobody() {
-        QLocalServer hung; // takes connections and never answers them
-        QVERIFY(hung.listen(server.filePath("pulse")));
-        ChimeDevice device({kBuiltChimes});
-        for (int round = 0; round < 3; ++round) {
-            ClickCue(device);
-            QVERIFY(hung.waitForNewConnection(10'000));
-            hung.nextPendingConnection()->abort();
-            QTRY_COMPARE(device.player().link(), Link::Down);
-        }
-        QCOMPARE(WarningsContaining("no sound output"), 1);
-        ClickCue(device);
-        QVERIFY(hung.waitForNewConnection(10'000));
-        for (int chime = 0; chime < 5; ++chime) {
-            ClickCue(device);
-        }
-        QCOMPARE(device.player().link(), Link::Connecting);
-    }
-
-    void cleanupTestCase() {
-        if (pulse.state() != QProcess::NotRunning) {
-            pulse.kill();
-            pulse.waitForFinished();
-        }
-    }
-
-private:
-    QString soundServer() const { return "unix:" + server.filePath("real"); }
-
-    // The streams playing on the real server.
-    int streams() const {
-        QProcess list;
-        list.start("pactl", {"--server=" + soundServer(), "list", "short", "sink-inputs"});
-        list.waitForFinished();
-        return static_cast<int>(list.readAllStandardOutput().count('\n'));
-    }
-
-    // A real sound server with a null sink whose monitor the test records.
-    void startSoundServer() {
-        if (pulse.state() == QProcess::Running) {
-            return;
-        }
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("HOME", server.path());
-        environment.insert("PULSE_RUNTIME_PATH", server.filePath("runtime"));
-        pulse.setProcessEnvironment(environment);
-        pulse.start("pulseaudio",
-                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
-                     "module-null-sink sink_name=chimes", "-L",
-                     "module-native-protocol-unix socket=" + server.filePath("real")});
-        const auto answers = [this] {
-            QProcess info;
-            info.start("pactl", {"--server=" + soundServer(), "info"});
-            return info.waitForFinished() && info.exitCode() == 0;
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(answers(), 10'000);
-    }
-
-    QTemporaryDir server;
-    QProcess pulse;
 };
 
 QTEST_GUILESS_MAIN(SoundTest)

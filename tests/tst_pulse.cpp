@@ -1,0 +1,223 @@
+// The chimes through a PulseAudio server: every kind of wave file heard,
+// Stop heard, and a server that goes away or hangs.
+
+#include "sound/chime_decoder.h"
+#include "sound/chime_device.h"
+#include "sound/sound_cues.h"
+#include "support/warnings.h"
+
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace pokorin;
+using namespace pokorin::test;
+using Link = PulseChimePlayer::Link;
+
+namespace {
+
+const QString kBuiltChimes = QStringLiteral(POKORIN_BIN_DIR);
+
+std::optional<Chime> Decode(const QByteArray &wave) {
+    QString problem;
+    return DecodeChime(wave, problem);
+}
+
+// Sound separated by at least 0.3 s of silence in 16-bit mono samples.
+int Bursts(const QByteArray &recording, int rate) {
+    const auto *samples = reinterpret_cast<const qint16 *>(recording.constData());
+    int bursts = 0, quiet = rate;
+    for (qsizetype i = 0; i < recording.size() / 2; ++i) {
+        if (std::abs(samples[i]) > 300) {
+            bursts += quiet >= rate * 3 / 10 ? 1 : 0;
+            quiet = 0;
+        } else {
+            ++quiet;
+        }
+    }
+    return bursts;
+}
+
+} // namespace
+
+class PulseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        Warnings::keep();
+        QVERIFY(server.isValid());
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
+    }
+    void init() { Warnings::clear(); }
+    void cleanup() {
+        qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
+    }
+
+    void ourChimesAreShortCleanBellsThatDiffer() {
+        QList<qsizetype> lengths;
+        for (const QString &name : {kClickChime, kEndChime}) {
+            const std::optional<Chime> chime = Decode(ReadFile(kBuiltChimes + '/' + name));
+            QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1);
+            const auto *first = reinterpret_cast<const float *>(chime->samples.constData());
+            const float *last = first + chime->samples.size() / sizeof(float) - 1;
+            QVERIFY(last - first > 0.5 * 44100 && last - first < 2.0 * 44100);
+            QVERIFY(*std::max_element(first, last) > 0.5f);
+            QVERIFY(std::abs(*first) < 0.003f &&
+                    std::abs(*last) < 0.003f); // soft onset and release
+            QVERIFY(std::adjacent_find(first, last, [](float a, float b) {
+                        return std::abs(a - b) > 0.25f;
+                    }) == last);
+            lengths << chime->samples.size();
+        }
+        QVERIFY(lengths[0] != lengths[1]);
+    }
+
+    // Whatever a sound editor writes is heard, once, as it is.
+    void everyKindOfWaveFileSounds_data() {
+        QTest::addColumn<QStringList>("soxOptions");
+        QTest::newRow("8-bit unsigned") << QStringList{"-b", "8", "-e", "unsigned"};
+        QTest::newRow("16-bit stereo 48 kHz") << QStringList{"-c", "2", "-r", "48000"};
+        QTest::newRow("24-bit") << QStringList{"-b", "24"};
+        QTest::newRow("32-bit integer") << QStringList{"-b", "32", "-e", "signed"};
+        QTest::newRow("32-bit float") << QStringList{"-b", "32", "-e", "floating-point"};
+        QTest::newRow("extensible 6 channels") << QStringList{"-c", "6"};
+        QTest::newRow("IMA ADPCM") << QStringList{"-e", "ima-adpcm"};
+        QTest::newRow("MS ADPCM") << QStringList{"-e", "ms-adpcm"};
+        QTest::newRow("u-law") << QStringList{"-e", "u-law"};
+        QTest::newRow("A-law") << QStringList{"-e", "a-law"};
+    }
+    void everyKindOfWaveFileSounds() {
+        QFETCH(QStringList, soxOptions);
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute("sox",
+                                   QStringList{kBuiltChimes + '/' + kClickChime} + soxOptions +
+                                       QStringList{dir.filePath(kClickChime), "trim", "0", "0.4"}),
+                 0);
+        startSoundServer();
+        QProcess recorder;
+        recorder.start("parec", {"--server=" + soundServer(), "--device=chimes.monitor", "--raw",
+                                 "--format=s16le", "--channels=1", "--rate=8000"});
+        QVERIFY(recorder.waitForStarted());
+        QByteArray recording;
+        {
+            ChimeDevice device({dir.path()});
+            qputenv("PULSE_SERVER", soundServer().toUtf8());
+            ClickCue(device);
+            // Until the chime has sounded and half a second of silence followed it.
+            const auto chimeEnded = [&] {
+                recording += recorder.readAllStandardOutput();
+                return Bursts(recording, 8000) > 0 && Bursts(recording.right(8000), 8000) == 0;
+            };
+            QTRY_VERIFY_WITH_TIMEOUT(chimeEnded(), 20'000);
+        }
+        recorder.kill();
+        recorder.waitForFinished();
+        QCOMPARE(Bursts(recording, 8000), 1);
+        QCOMPARE(Warnings::containing("pokorin:"), 0);
+    }
+
+    // A new cue cuts off the chime still sounding, even when its own file is missing.
+    void theNextCueStopsTheChimeThatIsSounding() {
+        QTemporaryDir dir;
+        QCOMPARE(QProcess::execute("sox", {"-n", "-r", "8000", dir.filePath(kClickChime), "synth",
+                                           "20", "sine", "440"}),
+                 0);
+        startSoundServer();
+        qputenv("PULSE_SERVER", soundServer().toUtf8());
+        ChimeDevice device({dir.path()});
+        ClickCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
+        EndCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5'000);
+        QCOMPARE(Warnings::containing("chime not found: endpinpon.wav"), 1);
+    }
+
+    // Each time the output goes away after it was there, the class is told.
+    void theOutputLostAgainIsReportedAgain() {
+        pulse.kill();
+        pulse.waitForFinished();
+        qputenv("PULSE_SERVER", soundServer().toUtf8());
+        ChimeDevice device({kBuiltChimes});
+        ClickCue(device);
+        QTRY_COMPARE(device.player().link(), Link::Down);
+        startSoundServer();
+        ClickCue(device);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
+        pulse.kill();
+        pulse.waitForFinished();
+        QTRY_COMPARE(device.player().link(), Link::Down);
+        QCOMPARE(Warnings::containing("no sound output"), 2);
+    }
+
+    // Three times a server takes the connection and goes away without a
+    // word: silence, reported once. Then one hangs: the player waits for its
+    // answer, and the chimes asked for meanwhile return at once all the same.
+    void aLostServerIsReportedOnceAndAHungOneHoldsUpNobody() {
+        QLocalServer hung; // takes connections and never answers them
+        QVERIFY(hung.listen(server.filePath("pulse")));
+        ChimeDevice device({kBuiltChimes});
+        for (int round = 0; round < 3; ++round) {
+            ClickCue(device);
+            QVERIFY(hung.waitForNewConnection(10'000));
+            hung.nextPendingConnection()->abort();
+            QTRY_COMPARE(device.player().link(), Link::Down);
+        }
+        QCOMPARE(Warnings::containing("no sound output"), 1);
+        ClickCue(device);
+        QVERIFY(hung.waitForNewConnection(10'000));
+        for (int chime = 0; chime < 5; ++chime) {
+            ClickCue(device);
+        }
+        QCOMPARE(device.player().link(), Link::Connecting);
+    }
+
+    void cleanupTestCase() {
+        if (pulse.state() != QProcess::NotRunning) {
+            pulse.kill();
+            pulse.waitForFinished();
+        }
+    }
+
+private:
+    QString soundServer() const { return "unix:" + server.filePath("real"); }
+
+    // The streams playing on the real server.
+    int streams() const {
+        QProcess list;
+        list.start("pactl", {"--server=" + soundServer(), "list", "short", "sink-inputs"});
+        list.waitForFinished();
+        return static_cast<int>(list.readAllStandardOutput().count('\n'));
+    }
+
+    // A real sound server with a null sink whose monitor the test records.
+    void startSoundServer() {
+        if (pulse.state() == QProcess::Running) {
+            return;
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("HOME", server.path());
+        environment.insert("PULSE_RUNTIME_PATH", server.filePath("runtime"));
+        pulse.setProcessEnvironment(environment);
+        pulse.start("pulseaudio",
+                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+                     "module-null-sink sink_name=chimes", "-L",
+                     "module-native-protocol-unix socket=" + server.filePath("real")});
+        const auto answers = [this] {
+            QProcess info;
+            info.start("pactl", {"--server=" + soundServer(), "info"});
+            return info.waitForFinished() && info.exitCode() == 0;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(answers(), 10'000);
+    }
+
+    QTemporaryDir server;
+    QProcess pulse;
+};
+
+QTEST_GUILESS_MAIN(PulseTest)
+#include "tst_pulse.moc"
