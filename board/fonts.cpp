@@ -1,15 +1,22 @@
 #include "fonts.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QStringList>
 
 namespace pokorin {
 namespace {
 
+// The design face itself where the system has it (Windows), else the closest
+// free match, else a Japanese gothic face that Windows ships, else any.
 QString JapaneseGothicFamily() {
     const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
-    if (families.contains(QStringLiteral("IPAPGothic"))) {
-        return QStringLiteral("IPAPGothic");
+    for (const QString &family :
+         {kDesignFace, QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+          QStringLiteral("Meiryo"), QStringLiteral("Yu Gothic")}) {
+        if (families.contains(family)) {
+            return family;
+        }
     }
     for (const QString &family : families) {
         if (family.contains(QStringLiteral("Gothic"), Qt::CaseInsensitive) ||
@@ -24,8 +31,13 @@ QString JapaneseGothicFamily() {
 } // namespace
 
 QString SetUpFonts() {
+    // A page has no fonts of its own: the web build carries its face inside.
+    const QDir bundled(QStringLiteral(":/fonts"));
+    for (const QString &file : bundled.entryList(QDir::Files)) {
+        QFontDatabase::addApplicationFont(bundled.filePath(file));
+    }
     const QString family = JapaneseGothicFamily();
-    if (!family.isEmpty()) {
+    if (!family.isEmpty() && family != kDesignFace) {
         QFont::insertSubstitution(kDesignFace, family);
     }
     return family;

@@ -22,8 +22,11 @@ Outcome Run(const QString &program, const QStringList &args) {
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(POKORIN_BIN_DIR "/") + program, args);
     process.waitForFinished(60'000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const auto lines = [](const QByteArray &text) { // Windows ends them with \r\n
+        return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
+    return {process.exitCode(), lines(process.readAllStandardOutput()),
+            lines(process.readAllStandardError())};
 }
 
 // The main window as `pokorin ARGS` first shows it: Qt's minimal platform
@@ -38,10 +41,11 @@ QImage FirstPicture(const QStringList &args) {
     process.start(QStringLiteral(POKORIN_BIN_DIR "/pokorin"),
                   QStringList{"-platform", "minimal:enable_fonts"} + args);
     QImage picture;
-    QTest::qWaitFor([&] { return picture.load(dir.filePath("output0000.png")); }, 20'000);
+    const bool shown =
+        QTest::qWaitFor([&] { return picture.load(dir.filePath("output0000.png")); }, 20'000);
     process.kill();
     process.waitForFinished();
-    return picture;
+    return shown ? picture : QImage();
 }
 
 } // namespace
@@ -142,10 +146,9 @@ private slots:
              {QStringList{"--bogus"}, {"-style", "fusion", "-bogus", "x"}, {"-reverse", "bogus"}}) {
             const Outcome bogus = Run("pokorin", args);
             QCOMPARE(bogus.exitCode, 2);
-            QCOMPARE(bogus.err,
-                     QStringLiteral("pokorin: %1; see 'pokorin --help'\n")
-                         .arg(args.last() == "bogus" ? "unexpected argument 'bogus'"
-                                                     : "unknown option 'bogus'"));
+            QCOMPARE(bogus.err, QStringLiteral("pokorin: %1; see 'pokorin --help'\n")
+                                    .arg(args.last() == "bogus" ? "unexpected argument 'bogus'"
+                                                                : "unknown option 'bogus'"));
         }
     }
 };

@@ -6,6 +6,7 @@
 #include "support/warnings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -14,7 +15,8 @@ using namespace pokorin::test;
 
 namespace {
 
-const QString kBuiltChimes = QStringLiteral(POKORIN_BIN_DIR);
+// Absolute with its drive, whatever the tests make the working folder.
+const QString kBuiltChimes = QFileInfo(QStringLiteral(POKORIN_BIN_DIR)).absoluteFilePath();
 
 } // namespace
 

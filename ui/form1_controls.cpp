@@ -120,6 +120,8 @@ Form1Controls BuildForm1Controls(QWidget *form) {
     c.Command5 = Button(form, QStringLiteral("HELP"), TwipsRect(7920, 0, 975, 375), 11.25);
     c.Text1 = new QLineEdit(QStringLiteral("100"), form);
     c.Text1->setGeometry(TwipsRect(5160, 7440, 495, 270));
+    // The system's own default face may have no glyphs at all (Wine's has none).
+    c.Text1->setFont(DesignFont(9, false));
 
     (new LineControl(0, 9840, 360, form))->lower(); // Line2, drawn under the top row
     c.Label3 =

@@ -12,8 +12,10 @@ void SetUpJapanese(QApplication &app) {
     SetUpFonts();
     auto *translator = new QTranslator(&app);
     // Without the translations the box keeps Qt's English buttons.
+    // Windows and the web carry Debian's translation inside the program.
     if (translator->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        translator->load(QStringLiteral(":/translations/qtbase_ja"))) {
         QApplication::installTranslator(translator);
     }
 }

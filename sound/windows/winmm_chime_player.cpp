@@ -1,8 +1,8 @@
 #include "winmm_chime_player.h"
 
 #include <QtDebug>
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace pokorin {
 
@@ -53,9 +53,8 @@ void WinmmChimePlayer::run() {
         if (sounding == nullptr) {
             continue;
         }
-        const bool started =
-            PlaySoundW(reinterpret_cast<LPCWSTR>(sounding->wave.constData()), nullptr,
-                       SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
+        const bool started = PlaySoundW(reinterpret_cast<LPCWSTR>(sounding->wave.constData()),
+                                        nullptr, SND_ASYNC | SND_MEMORY | SND_NODEFAULT);
         if (!started && !lossReported) {
             qWarning().noquote() << "pokorin: no sound output; the chimes are silent";
         }

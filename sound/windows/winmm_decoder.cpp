@@ -1,7 +1,7 @@
 #include "sound/chime_decoder.h"
 
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
 
 namespace pokorin {
 namespace {
@@ -10,9 +10,8 @@ namespace {
 // takes, or an absurd rate, is no chime.
 constexpr WORD kMaxChannels = 8;
 
-using Reader = std::unique_ptr<std::remove_pointer_t<HMMIO>, decltype([](HMMIO h) {
-                                   mmioClose(h, 0);
-                               })>;
+using Reader =
+    std::unique_ptr<std::remove_pointer_t<HMMIO>, decltype([](HMMIO h) { mmioClose(h, 0); })>;
 
 // What is wrong with the RIFF/WAVE structure of the bytes, if anything.
 QString Refusal(const QByteArray &wave) {

@@ -1,0 +1,111 @@
+# Sourced by the Windows and web scripts: a static Qt for another platform,
+# built once from Debian's own qt6-base source (Debian's patches applied) and
+# kept in a cache outside the clone, keyed by Qt's Debian version and the
+# configure line, so that later runs and fresh clones reuse it.
+
+CROSS_QT_CACHE=${POKORIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pokorin}
+# What fetching and building Qt from Debian's source needs.
+CROSS_QT_PACKAGES=(dpkg-dev perl)
+
+# Only what the program and its tests use: Core, Gui, Widgets and Test.
+CROSS_QT_TRIM=(-release -static -nomake tests -nomake examples -no-dbus -no-icu
+    -no-feature-network -no-feature-sql -no-feature-xml -no-feature-concurrent
+    -no-feature-printsupport -no-feature-vulkan -no-feature-imageformat_jpeg -no-feature-jpeg
+    -no-feature-gif -no-feature-ico -no-feature-pdf -no-feature-sessionmanager)
+CROSS_QT_WINDOWS=(-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- -static-runtime -no-opengl
+    -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 -qt-zlib -qt-pcre
+    -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion)
+# The web's platform draws through WebGL, so OpenGL stays.
+CROSS_QT_WEB=(-platform wasm-emscripten -no-feature-thread -optimize-size -qt-zlib -qt-pcre
+    -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion)
+
+# The source of the qt6-base that this machine has, unpacked with Debian's
+# patches into $1; apt reads a private deb-src list made from the machine's own
+# sources, and the machine's apt configuration stays as it is.
+fetch_qt_source() {
+    local into=$1 apt_dir version
+    apt_dir=$(mktemp -d)
+    mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/archives/partial" "$into"
+    chmod 755 "$apt_dir" "$into" # apt downloads as its own user
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$apt_dir/sources.list.d/$(basename "$f")"
+    done
+    [ -f /etc/apt/sources.list ] && sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$apt_dir/sources.list"
+    touch "$apt_dir/sources.list"
+    local apt=(apt-get -qq -o "Dir::Etc::SourceList=$apt_dir/sources.list"
+        -o "Dir::Etc::SourceParts=$apt_dir/sources.list.d" -o "Dir::State::Lists=$apt_dir/lists"
+        -o "Dir::Cache::Archives=$apt_dir/archives" -o "Dir::Cache::srcpkgcache=" -o "Dir::Cache::pkgcache=")
+    "${apt[@]}" update
+    version=$(dpkg-query -W -f='${source:Version}' qt6-base-dev)
+    (cd "$into" && "${apt[@]}" source --download-only "qt6-base=$version")
+    dpkg-source -x "$into"/qt6-base_*.dsc "$into/src" >/dev/null
+    rm -rf "$apt_dir"
+}
+
+# ensure_cross_qt windows|web: prints the prefix of that Qt, building it first
+# when the cache does not hold it.
+ensure_cross_qt() {
+    local target=$1 options version key prefix work
+    if [ "$target" = windows ]; then
+        options=("${CROSS_QT_TRIM[@]}" "${CROSS_QT_WINDOWS[@]}")
+    else
+        options=("${CROSS_QT_TRIM[@]}" "${CROSS_QT_WEB[@]}")
+    fi
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    key=$(printf '%s\n' "${options[@]}" "$(cat "$ROOT/cmake/mingw-w64-x86_64.cmake")" | sha256sum | cut -c1-12)
+    prefix="$CROSS_QT_CACHE/qt-$version-$target-$key"
+    if [ ! -f "$prefix/.complete" ]; then
+        work=$(mktemp -d "${TMPDIR:-/tmp}/pokorin-qt.XXXXXX")
+        echo "building Qt $version for $target into $prefix (once; about 20 minutes)" >&2
+        fetch_qt_source "$work" >&2
+        mkdir -p "$work/build"
+        (cd "$work/build" && configure_cross_qt "$target" "$work/src" "$prefix" "${options[@]}" &&
+            cmake --build . --parallel "$(nproc)" && cmake --install .) >"$work/qt.log" 2>&1 ||
+            { tail -n 60 "$work/qt.log" >&2; return 1; }
+        collect_qt_licenses "$work/src" "$prefix/licenses"
+        touch "$prefix/.complete"
+        rm -rf "$work"
+    fi
+    echo "$prefix"
+}
+
+# collect_qt_licenses SOURCE FOLDER: what a static program must carry: Qt's
+# licence, Debian's account of the source, and the notices of the libraries
+# that Qt bundles.
+collect_qt_licenses() {
+    local src=$1 into=$2 library
+    mkdir -p "$into"
+    cp "$src"/LICENSES/{LGPL-3.0-only,GPL-2.0-only,GPL-3.0-only}.txt "$into/"
+    cp "$src/debian/copyright" "$into/qt6-base-copyright.txt"
+    for library in "$src"/src/3rdparty/*/; do
+        find "$library" -maxdepth 1 \( -iname 'licen[cs]e*' -o -iname 'copying*' \) \
+            -exec install -D -m 644 -t "$into/$(basename "$library")" {} +
+    done
+}
+
+# configure_cross_qt TARGET SOURCE PREFIX OPTIONS...
+configure_cross_qt() {
+    local target=$1 src=$2 prefix=$3
+    shift 3
+    local toolchain=("-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake")
+    if [ "$target" = windows ]; then
+        # Qt keeps the path of this file; the cache's copy outlives any clone.
+        cp "$ROOT/cmake/mingw-w64-x86_64.cmake" "$prefix.toolchain.cmake"
+        toolchain+=("-DCMAKE_TOOLCHAIN_FILE=$prefix.toolchain.cmake")
+    else
+        toolchain+=("-DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake")
+        export EMSDK=$(emsdk_folder) EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs
+    fi
+    "$src/configure" -prefix "$prefix" -qt-host-path /usr "$@" -- -G Ninja "${toolchain[@]}"
+}
+
+# Qt's web configure insists on an emsdk folder; this one points at Debian's
+# emscripten.
+emsdk_folder() {
+    local emsdk="$CROSS_QT_CACHE/emsdk"
+    mkdir -p "$emsdk/upstream/emscripten"
+    echo "EMSCRIPTEN_ROOT = emsdk_path + '/upstream/emscripten'" >"$emsdk/.emscripten"
+    ln -sfn /usr/bin/emcc "$emsdk/upstream/emscripten/emcc"
+    ln -sfn /usr/share/emscripten/cmake "$emsdk/upstream/emscripten/cmake"
+    echo "$emsdk"
+}

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# pokorin.exe under Wine as a Windows classroom meets it: on an X server with
+# a window manager, its chimes through Wine's sound driver into a PulseAudio
+# null sink; driven only through the screen and the keyboard.
+# Usage: windows_e2e.sh FOLDER_WITH_POKORIN_EXE
+source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
+BIN=$(cd "$1" && pwd)
+start_x 110 1024x768
+start_pulse
+PROGRAM=(bash "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/wine.sh" "$BIN/pokorin.exe")
+
+echo "-- start-up: the board in its Japanese window"
+start_program
+[ "$W.$H" = "656.542" ] || fail "the client area is ${W}x$H"
+shot start
+check_board start 1
+
+echo "-- 開始 at 10 ms a level lands balls"
+click 360 505 # 落下速度
+xdotool key ctrl+a type 10
+click 586 508 # 開始
+sleep 2
+click 474 508 # 停止
+shot stopped
+[ "$(dark start 144 496 81 25)" != "$(dark stopped 144 496 81 25)" ] || fail "no ball landed"
+
+echo "-- HELP opens the help window with its text, with one chime"
+[ "$(chimes_heard click 560 12)" = 1 ] || fail "HELP was not heard once: $(cat "$E2E_TMP/pokorin.log")"
+locate "$(find_window ヘルプ)"
+shot help
+[ "$(dark help 8 32 601 297)" -gt 1000 ] || fail "the help window shows no text"
+close_help
+
+echo "-- 終了 answered Yes ends the program at once"
+quit_with_yes
+echo "windows desktop: 4 passed, 0 failed"
