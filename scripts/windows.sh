@@ -12,6 +12,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" g++-mingw-w64-x
 # build must print.
 configure_and_build "$ROOT/build"
 qt=$(ensure_cross_qt windows)
+[ "$(cat "$ROOT/build-win/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$ROOT/build-win" # another Qt
+mkdir -p "$ROOT/build-win" && echo "$qt" >"$ROOT/build-win/qt-prefix"
 configure_and_build "$ROOT/build-win" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DPOKORIN_NATIVE_BUILD="$ROOT/build"
 

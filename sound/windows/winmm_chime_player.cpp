@@ -1,8 +1,9 @@
 #include "winmm_chime_player.h"
 
 #include <QtDebug>
-#include <mmsystem.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <mmsystem.h>
 
 namespace pokorin {
 

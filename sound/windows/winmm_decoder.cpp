@@ -1,7 +1,8 @@
 #include "sound/chime_decoder.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <mmsystem.h>
 
 namespace pokorin {
 namespace {
