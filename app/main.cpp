@@ -1,3 +1,4 @@
+#include "app/program_ended.h"
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
 #include "sound/chime_device.h"
@@ -31,6 +32,7 @@ int main(int argc, char **argv) {
     }
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
+    QObject::connect(&app, &QGuiApplication::lastWindowClosed, &pokorin::ShowProgramEnded);
 
     pokorin::ChimeDevice device(pokorin::ChimeDataFolders());
     pokorin::LocalClock clock;

@@ -19,7 +19,9 @@ bool IsReadableFile(const QString &path) {
 
 QStringList ChimeDataFolders() {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    return {programFolder, QDir(programFolder).filePath(QStringLiteral("../share/pokorin"))};
+    // The web build carries its chimes inside; a page has no folders to look in.
+    return {programFolder, QDir(programFolder).filePath(QStringLiteral("../share/pokorin")),
+            QStringLiteral(":/chimes")};
 }
 
 QString FindChimeFile(const QString &name, const QStringList &dataFolders) {

@@ -8,7 +8,7 @@
 namespace pokorin {
 
 // Where a chime is looked for after the working folder: beside the program,
-// then in the installed share folder.
+// in the installed share folder, then among the program's own resources.
 QStringList ChimeDataFolders();
 
 // The chime's path: the bare name in the working folder if it is there,

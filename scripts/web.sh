@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Qt for WebAssembly once into the cache,
+# builds the program into build-web/site/ (a static web page) and runs the web
+# tests: the core tests and the runner under node, the page in headless
+# Chromium.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$ROOT/scripts/cross-qt.sh"
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools \
+    chromium imagemagick
+command -v npm >/dev/null || ensure_packages npm
+
+# The native build makes the chimes, and tells what the web build must print.
+configure_and_build "$ROOT/build"
+qt=$(ensure_cross_qt web)
+EMSDK=$(emsdk_folder)
+export EMSDK EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs
+[ "$(cat "$ROOT/build-web/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$ROOT/build-web" # another Qt
+mkdir -p "$ROOT/build-web" && echo "$qt" >"$ROOT/build-web/qt-prefix"
+configure_and_build "$ROOT/build-web" -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DPOKORIN_NATIVE_BUILD="$ROOT/build"
+
+echo "== the tests in the browser's engine, under node"
+ctest --test-dir "$ROOT/build-web" --output-on-failure
+for args in "--runs 3 --seed 7 --frozen-clock" "--trace --seed 1 --frozen-clock"; do
+    # shellcheck disable=SC2086 # the options are words
+    diff <("$ROOT/build/bin/pokorin-sim" $args) \
+        <(node --no-experimental-fetch "$ROOT/tests/web/node_run.cjs" "$ROOT/build-web/bin/pokorin-sim.js" $args) ||
+        { echo "pokorin-sim.js $args differs from the Linux build" >&2; exit 1; }
+done
+echo "web runner: 2 passed, 0 failed"
+
+echo "== the page in headless Chromium"
+npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --silent
+node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
+
+echo "== the site's size, raw and compressed"
+for file in "$ROOT"/build-web/site/*; do
+    printf '%-12s %9d bytes, %9d gzip -9\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9c "$file" | wc -c)"
+done

@@ -1,0 +1,137 @@
+// The web build as a class meets it: Debian's Chromium, headless, against the
+// built site on a loopback server, driven only through the page. The board is
+// checked with the desktop tests' own picture checks.
+// Usage: node page_test.mjs SITE_FOLDER
+import { execFileSync } from 'node:child_process';
+import { readFile } from 'node:fs/promises';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const site = path.resolve(process.argv[2]);
+const session = path.join(path.dirname(new URL(import.meta.url).pathname), '../e2e/x_session.sh');
+const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
+const server = createServer(async (request, response) => {
+    const file = path.join(site, path.normalize(new URL(request.url, 'http://x').pathname));
+    try {
+        const body = await readFile(file);
+        response.writeHead(200, { 'Content-Type': types[path.extname(file)] ?? 'application/octet-stream' });
+        response.end(body);
+    } catch {
+        response.writeHead(404).end();
+    }
+});
+await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+
+const browser = await puppeteer.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: 'new',
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--disable-quic',
+        '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+        '--autoplay-policy=no-user-gesture-required'],
+});
+let passed = 0;
+const fail = async (why) => {
+    console.error(`FAIL: ${why}`);
+    await browser.close();
+    process.exit(1);
+};
+const pass = (what) => {
+    console.log(`-- ${what}`);
+    passed += 1;
+};
+
+try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1100, height: 800 });
+    // Counts the chimes the page starts, however the program asks Web Audio for them.
+    await page.evaluateOnNewDocument(() => {
+        globalThis.chimesStarted = 0;
+        const Original = globalThis.AudioContext;
+        globalThis.AudioContext = class extends Original {
+            createBufferSource() {
+                const source = super.createBufferSource();
+                const start = source.start.bind(source);
+                source.start = (...when) => {
+                    globalThis.chimesStarted += 1;
+                    return start(...when);
+                };
+                return source;
+            }
+        };
+    });
+
+    const loading = Date.now();
+    await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+    await page.waitForSelector('#screen', { visible: true, timeout: 30000 });
+    const canvas = await (await page.$('#screen')).boundingBox();
+    // The main window's client area stands at its design place on the screen.
+    const x0 = Math.round(canvas.x) + 185, y0 = Math.round(canvas.y) + 100;
+    const shot = async (name) => {
+        const file = path.join(tmpdir(), `pokorin-page-${name}.png`);
+        await page.screenshot({ path: file });
+        return file;
+    };
+    // run(FUNCTION, FILE, ARGS...): one of the desktop tests' picture checks.
+    const check = (fn, file, ...args) => execFileSync('bash', ['-c',
+        `source "${session}"; X0=${x0} Y0=${y0}; cp "$1" "$E2E_TMP/shot.png"; ${fn} shot "\${@:2}"`,
+        'check', file, ...args.map(String)], { encoding: 'utf8' }).trim();
+    const red = (file, x, y, w, h) => Number(execFileSync('convert', [file, '-crop', `${w}x${h}+${x0 + x}+${y0 + y}`,
+        '-fill', 'black', '+opaque', '#FF0000', '-fill', 'white', '-opaque', '#FF0000', '-colorspace', 'Gray',
+        '-format', '%[fx:int(w * h * mean)]', 'info:'], { encoding: 'utf8' }));
+    const click = async (x, y) => {
+        await page.mouse.click(x0 + x, y0 + y);
+        await new Promise((settled) => setTimeout(settled, 300));
+    };
+
+    let drawn = false;
+    while (!drawn && Date.now() - loading < 30000) {
+        try {
+            check('check_board', await shot('start'), 1);
+            drawn = true;
+        } catch {
+            await new Promise((later) => setTimeout(later, 100));
+        }
+    }
+    if (!drawn) await fail('the board was not drawn');
+    pass(`the board is drawn, ${((Date.now() - loading) / 1000).toFixed(1)} s after loading`);
+
+    const before = check('dark', await shot('before'), 144, 496, 81, 25);
+    await click(360, 505); // 落下速度
+    await page.keyboard.down('Control');
+    await page.keyboard.press('a');
+    await page.keyboard.up('Control');
+    await page.keyboard.type('10');
+    await click(586, 508); // 開始
+    await new Promise((running) => setTimeout(running, 3000));
+    await click(474, 508); // 停止
+    const stopped = await shot('stopped');
+    if (check('dark', stopped, 144, 496, 81, 25) === before) await fail('no ball landed');
+    if (red(stopped, 150, 262, 360, 165) === 0) await fail('no square stands in the bins');
+    pass('開始 at 10 ms a level lands balls');
+
+    await click(560, 12); // HELP
+    await new Promise((shown) => setTimeout(shown, 1000));
+    const help = await shot('help');
+    if (Number(check('dark', help, 21 + 8, 11 + 32, 601, 297)) < 1000) await fail('the help window shows no text');
+    const chimes = await page.evaluate(() => globalThis.chimesStarted);
+    if (chimes !== 1) await fail(`HELP started ${chimes} chimes, not one`);
+    pass('HELP opens the help window with its text and one chime');
+    await click(21 + 584, 11 + 12); // 閉じる
+
+    await click(624, 12); // 初期化
+    if (red(await shot('initialised'), 150, 262, 360, 165) !== 0) await fail('初期化 left squares in the bins');
+    pass('初期化 clears the stacks');
+
+    await click(32, 12); // 終了
+    await new Promise((asked) => setTimeout(asked, 500));
+    await page.keyboard.press('Enter'); // はい, the box's default
+    await page.waitForFunction(() => document.body.innerText.includes('終了しました。'), { timeout: 5000 })
+        .catch(() => fail('終了 then はい left no notice in the page'));
+    pass('終了 then はい leaves the end notice');
+} finally {
+    await browser.close();
+    server.close();
+}
+console.log(`web page: ${passed} passed, 0 failed`);
