@@ -11,7 +11,7 @@ source "$ROOT/tests/e2e/x_session.sh"
 start_x 150 1024x768
 export PULSE_SERVER="unix:$E2E_TMP/none"
 if [ "${1:-}" = windows ]; then
-    PROGRAM=(bash "$ROOT/tests/wine.sh" "$ROOT/build-win/bin/pokorin.exe")
+    PROGRAM=(bash "$ROOT/scripts/wine.sh" "$ROOT/build-win/bin/pokorin.exe")
     picture="$ROOT/docs/screenshot-windows.png"
 else
     PROGRAM=("$ROOT/build/bin/pokorin")

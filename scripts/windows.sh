@@ -22,7 +22,7 @@ ctest --test-dir "$ROOT/build-win" --output-on-failure
 for args in "--runs 3 --seed 7 --frozen-clock" "--trace --seed 1 --frozen-clock"; do
     # shellcheck disable=SC2086 # the options are words
     diff <("$ROOT/build/bin/pokorin-sim" $args) \
-        <(bash "$ROOT/tests/wine.sh" "$ROOT/build-win/bin/pokorin-sim.exe" $args | tr -d '\r') ||
+        <(bash "$ROOT/scripts/wine.sh" "$ROOT/build-win/bin/pokorin-sim.exe" $args | tr -d '\r') ||
         { echo "pokorin-sim.exe $args differs from the Linux build" >&2; exit 1; }
 done
 echo "windows runner: 2 passed, 0 failed"

@@ -24,8 +24,8 @@ class SoundTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { Warnings::keep(); }
-    void init() { Warnings::clear(); }
+    void initTestCase() { warnings::Keep(); }
+    void init() { warnings::Clear(); }
 
     // The working folder comes first, then the data folders; a missing file
     // only silences its chime, and says so once in a run.
@@ -37,7 +37,7 @@ private slots:
         ClickCue(device);
         ClickCue(device);
         QVERIFY(!device.isOpen());
-        QCOMPARE(Warnings::containing("chime not found: pinpon.wav"), 1);
+        QCOMPARE(warnings::Containing("chime not found: pinpon.wav"), 1);
         QFile::copy(kBuiltChimes + '/' + kClickChime, data.filePath(kClickChime));
         ClickCue(device);
         QVERIFY(device.isOpen());
@@ -60,13 +60,13 @@ private slots:
              {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
               valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
               QByteArray(17 * 1024 * 1024, 'x')}) {
-            Warnings::clear();
+            warnings::Clear();
             WriteFile(path, bytes);
             ChimeDevice device({dir.path()});
             ClickCue(device);
             ClickCue(device);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
-            QCOMPARE(Warnings::containing("not a playable wave file: " + path), 1);
+            QCOMPARE(warnings::Containing("not a playable wave file: " + path), 1);
         }
     }
 };

@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 BIN=$(cd "$1" && pwd)
 start_x 110 1024x768
 start_pulse
-PROGRAM=(bash "$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/wine.sh" "$BIN/pokorin.exe")
+PROGRAM=(bash "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine.sh" "$BIN/pokorin.exe")
 
 echo "-- start-up: the board in its Japanese window"
 start_program
@@ -16,13 +16,7 @@ shot start
 check_board start 1
 
 echo "-- 開始 at 10 ms a level lands balls"
-click 360 505 # 落下速度
-xdotool key ctrl+a type 10
-click 586 508 # 開始
-sleep 2
-click 474 508 # 停止
-shot stopped
-[ "$(dark start 144 496 81 25)" != "$(dark stopped 144 496 81 25)" ] || fail "no ball landed"
+land_balls
 
 echo "-- HELP opens the help window with its text, with one chime"
 [ "$(chimes_heard click 560 12)" = 1 ] || fail "HELP was not heard once: $(cat "$E2E_TMP/pokorin.log")"

@@ -96,6 +96,16 @@ dark() { # dark SHOT X Y W H: how many dark pixels the rectangle holds
     convert "$E2E_TMP/$1.png" -crop "$4x$5+$((X0 + $2))+$((Y0 + $3))" -colorspace Gray -threshold 40% \
         -format '%[fx:int(w * h * (1 - mean))]' info:
 }
+land_balls() { # a run at 10 ms a level, stopped after two seconds: the counter must have moved
+    shot before
+    click 360 505 # 落下速度
+    xdotool key ctrl+a type 10
+    click 586 508 # 開始
+    sleep 2
+    shot running
+    click 474 508 # 停止
+    [ "$(dark before 144 496 81 25)" != "$(dark running 144 496 81 25)" ] || fail "no ball landed"
+}
 close_help() {
     locate "$(find_window ヘルプ)"
     click 584 12 # 閉じる

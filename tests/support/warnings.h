@@ -8,32 +8,24 @@
 namespace pokorin::test {
 
 // The program's warnings, from the window's thread and the player's alike.
-class Warnings {
-public:
-    static void keep() { qInstallMessageHandler(&Warnings::add); }
-    static void clear() {
-        const std::lock_guard lock(mutex());
-        list().clear();
-    }
-    static qsizetype containing(const QString &part) {
-        const std::lock_guard lock(mutex());
-        return list().filter(part).size();
-    }
-
-private:
-    static std::mutex &mutex() {
-        static std::mutex m;
-        return m;
-    }
-    static QStringList &list() {
-        static QStringList l;
-        return l;
-    }
-    static void add(QtMsgType, const QMessageLogContext &, const QString &text) {
-        const std::lock_guard lock(mutex());
-        list() << text;
-    }
-};
+namespace warnings {
+inline std::mutex mutex;
+inline QStringList kept;
+inline void Keep() {
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+        const std::lock_guard lock(mutex);
+        kept << text;
+    });
+}
+inline void Clear() {
+    const std::lock_guard lock(mutex);
+    kept.clear();
+}
+inline qsizetype Containing(const QString &part) {
+    const std::lock_guard lock(mutex);
+    return kept.filter(part).size();
+}
+} // namespace warnings
 
 inline QByteArray ReadFile(const QString &path) {
     QFile file(path);
