@@ -109,3 +109,27 @@ emsdk_folder() {
     ln -sfn /usr/share/emscripten/cmake "$emsdk/upstream/emscripten/cmake"
     echo "$emsdk"
 }
+
+# cross_build windows|web FOLDER BUILD_TYPE: the program built against that Qt,
+# with the chimes and the icon of the native build/; a folder made for another
+# Qt starts afresh. Leaves the Qt's prefix in $qt.
+cross_build() {
+    qt=$(ensure_cross_qt "$1")
+    [ "$(cat "$2/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$2"
+    mkdir -p "$2" && echo "$qt" >"$2/qt-prefix"
+    configure_and_build "$2" -DCMAKE_BUILD_TYPE="$3" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DPOKORIN_NATIVE_BUILD="$ROOT/build"
+}
+
+# same_runs_as_linux NAME COMMAND...: the runner under COMMAND prints for fixed
+# seeds exactly what the Linux build prints (line ends aside).
+same_runs_as_linux() {
+    local name=$1 args
+    shift
+    for args in "--runs 3 --seed 7 --frozen-clock" "--trace --seed 1 --frozen-clock"; do
+        # shellcheck disable=SC2086 # the options are words
+        diff <("$ROOT/build/bin/pokorin-sim" $args) <("$@" $args | tr -d '\r') ||
+            { echo "$name $args differs from the Linux build" >&2; exit 1; }
+    done
+    echo "$name: 2 passed, 0 failed"
+}

@@ -12,23 +12,14 @@ command -v npm >/dev/null || ensure_packages npm
 
 # The native build makes the chimes, and tells what the web build must print.
 configure_and_build "$ROOT/build"
-qt=$(ensure_cross_qt web)
 EMSDK=$(emsdk_folder)
 export EMSDK EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs
-[ "$(cat "$ROOT/build-web/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$ROOT/build-web" # another Qt
-mkdir -p "$ROOT/build-web" && echo "$qt" >"$ROOT/build-web/qt-prefix"
-configure_and_build "$ROOT/build-web" -DCMAKE_BUILD_TYPE=MinSizeRel \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" -DPOKORIN_NATIVE_BUILD="$ROOT/build"
+cross_build web "$ROOT/build-web" MinSizeRel
 
 echo "== the tests in the browser's engine, under node"
 ctest --test-dir "$ROOT/build-web" --output-on-failure
-for args in "--runs 3 --seed 7 --frozen-clock" "--trace --seed 1 --frozen-clock"; do
-    # shellcheck disable=SC2086 # the options are words
-    diff <("$ROOT/build/bin/pokorin-sim" $args) \
-        <(node --no-experimental-fetch "$ROOT/tests/web/node_run.cjs" "$ROOT/build-web/bin/pokorin-sim.js" $args) ||
-        { echo "pokorin-sim.js $args differs from the Linux build" >&2; exit 1; }
-done
-echo "web runner: 2 passed, 0 failed"
+same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/tests/web/node_run.cjs" \
+    "$ROOT/build-web/bin/pokorin-sim.js"
 
 echo "== the page in headless Chromium"
 npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --silent
