@@ -1,6 +1,7 @@
 #include "xoshiro_generator.h"
 
 #include <bit>
+#include <cstring>
 #include <random>
 
 namespace pokorin {
@@ -35,7 +36,9 @@ XoshiroGenerator::XoshiroGenerator(uint64_t seed)
     : state_(ExpandSeed(seed)) {}
 
 void XoshiroGenerator::reseed(float seed) {
-    uint64_t mixer = std::bit_cast<uint32_t>(seed);
+    uint32_t bits = 0; // the float's own bits (emscripten's library has no std::bit_cast)
+    std::memcpy(&bits, &seed, sizeof bits);
+    uint64_t mixer = bits;
     state_[0] ^= SplitMix64(mixer);
     // The all-zero state is the one xoshiro can never leave.
     if (state_ == std::array<uint64_t, 4>{}) {

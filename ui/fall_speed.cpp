@@ -1,6 +1,6 @@
 #include "fall_speed.h"
 
-#include <charconv>
+#include <QByteArray>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -126,9 +126,11 @@ double ToDouble(std::string number) {
     if (number.front() == '+' || negative) {
         number.erase(0, 1);
     }
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
+    // Qt's reading is the same everywhere and in any locale; it refuses only
+    // numbers beyond a double's range, either way.
+    bool inRange = false;
+    double value = QByteArray::fromStdString(number).toDouble(&inRange);
+    if (!inRange) {
         value = OrderOfMagnitude(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;

@@ -7,7 +7,7 @@ set -euo pipefail
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
 # A stopped process ends only once it is continued.
-trap 'kill -TERM "${E2E_PIDS[@]}" 2>/dev/null; kill -CONT "${E2E_PIDS[@]}" 2>/dev/null; wait; rm -rf "$E2E_TMP"' EXIT
+trap 'kill -TERM "${E2E_PIDS[@]}" 2>/dev/null || true; kill -CONT "${E2E_PIDS[@]}" 2>/dev/null || true; wait; rm -rf "$E2E_TMP"' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
