@@ -8,6 +8,8 @@ namespace {
 // One audio context for the page, made at the first chime: browsers let a
 // page sound only after a click, and every chime follows one. A chime whose
 // decoding ends after a newer request is dropped.
+// What follows is JavaScript, which clang-format would mangle.
+// clang-format off
 EM_JS(void, PlayWave, (const char *bytes, int size), {
     const page = globalThis;
     try {
@@ -36,6 +38,7 @@ EM_JS(void, PlayWave, (const char *bytes, int size), {
     } catch (refused) {
     }
 });
+// clang-format on
 
 } // namespace
 
