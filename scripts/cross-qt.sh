@@ -55,6 +55,7 @@ ensure_cross_qt() {
     key=$(printf '%s\n' "${options[@]}" "$(cat "$ROOT/cmake/mingw-w64-x86_64.cmake")" | sha256sum | cut -c1-12)
     prefix="$CROSS_QT_CACHE/qt-$version-$target-$key"
     if [ ! -f "$prefix/.complete" ]; then
+        mkdir -p "$CROSS_QT_CACHE"
         work=$(mktemp -d "${TMPDIR:-/tmp}/pokorin-qt.XXXXXX")
         echo "building Qt $version for $target into $prefix (once; about 20 minutes)" >&2
         fetch_qt_source "$work" >&2

@@ -4,7 +4,7 @@
 # QtTest prints to the terminal only when told to. The Wine prefix is made
 # once, with the Windows faces the program asks for mapped to IPAPGothic.
 set -euo pipefail
-export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/pokorin/wine}
+export WINEPREFIX=${WINEPREFIX:-${POKORIN_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pokorin}/wine}
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$WINEPREFIX/.pokorin" ]; then
     wineboot -i >/dev/null 2>&1
