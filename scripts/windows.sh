@@ -6,7 +6,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/cross-qt.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" g++-mingw-w64-x86-64-posix \
-    wine64 xvfb xauth x11-utils jwm xdotool imagemagick pulseaudio pulseaudio-utils sox zip
+    wine wine64 xvfb xauth x11-utils jwm xdotool imagemagick pulseaudio pulseaudio-utils sox zip
 
 # The native build makes the chimes and the icon, and tells what the Windows
 # build must print.
