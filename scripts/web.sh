@@ -22,6 +22,8 @@ same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/tests/web/
     "$ROOT/build-web/bin/pokorin-sim.js"
 
 echo "== the page in headless Chromium"
+# npm trusts what the system trusts, as apt does, a proxy's own authority included.
+[ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
 npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --silent
 node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
