@@ -57,7 +57,7 @@ ensure_cross_qt() {
     if [ ! -f "$prefix/.complete" ]; then
         mkdir -p "$CROSS_QT_CACHE"
         work=$(mktemp -d "${TMPDIR:-/tmp}/pokorin-qt.XXXXXX")
-        echo "building Qt $version for $target into $prefix (once; about 20 minutes)" >&2
+        echo "building Qt $version for $target into $prefix (once; 20 to 30 minutes)" >&2
         fetch_qt_source "$work" >&2
         mkdir -p "$work/build"
         (cd "$work/build" && configure_cross_qt "$target" "$work/src" "$prefix" "${options[@]}" &&
