@@ -11,7 +11,7 @@ PACKAGE_PACKAGES=(build-essential debhelper lintian appstream desktop-file-utils
 # What the tests need besides: the benchmark library (the benchmarks are
 # built too), clang's libFuzzer, an X server with a window manager and
 # screen tools, and a sound server with its recorder.
-TEST_PACKAGES=(libbenchmark-dev clang libclang-rt-14-dev xvfb xauth x11-utils jwm xdotool
+TEST_PACKAGES=(libbenchmark-dev clang libclang-rt-dev xvfb xauth x11-utils jwm xdotool
     imagemagick pulseaudio pulseaudio-utils sox)
 
 # Installs the named Debian packages that dpkg does not list as installed.
