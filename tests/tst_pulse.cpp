@@ -97,8 +97,10 @@ private slots:
         QProcess recorder;
         recorder.start("parec", {"--server=" + soundServer(), "--device=chimes.monitor", "--raw",
                                  "--format=s16le", "--channels=1", "--rate=8000"});
-        QVERIFY(recorder.waitForStarted());
         QByteArray recording;
+        // The chime is short: it must not sound before the recorder listens.
+        QTRY_VERIFY_WITH_TIMEOUT(!(recording += recorder.readAllStandardOutput()).isEmpty(),
+                                 15'000);
         {
             ChimeDevice device({dir.path()});
             qputenv("PULSE_SERVER", soundServer().toUtf8());
@@ -128,7 +130,7 @@ private slots:
         ClickCue(device);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         EndCue(device);
-        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 5'000);
+        QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000);
         QCOMPARE(warnings::Containing("chime not found: endpinpon.wav"), 1);
     }
 
@@ -139,15 +141,16 @@ private slots:
         qputenv("PULSE_SERVER", soundServer().toUtf8());
         ChimeDevice device({kBuiltChimes});
         ClickCue(device);
-        QTRY_COMPARE(device.player().link(), Link::Down);
+        QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         startSoundServer();
         ClickCue(device);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
         pulse.kill();
         pulse.waitForFinished();
-        QTRY_COMPARE(device.player().link(), Link::Down);
-        QTRY_COMPARE(warnings::Containing("no sound output"), 2); // told after the link is down
+        QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
+        // Told after the link is down.
+        QTRY_COMPARE_WITH_TIMEOUT(warnings::Containing("no sound output"), 2, 10'000);
     }
 
     // Three times a server takes the connection and goes away without a
@@ -161,7 +164,7 @@ private slots:
             ClickCue(device);
             QVERIFY(hung.waitForNewConnection(10'000));
             hung.nextPendingConnection()->abort();
-            QTRY_COMPARE(device.player().link(), Link::Down);
+            QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         }
         QCOMPARE(warnings::Containing("no sound output"), 1);
         ClickCue(device);

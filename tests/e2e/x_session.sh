@@ -1,30 +1,52 @@
 # Sourced by the desktop tests: a real X server with a window manager, and
 # helpers that look at the screen and act on it like a user. The program
 # runs in the caller's locale, whatever it is, so its windows are found by
-# their class and their UTF-8 titles (_NET_WM_NAME) read in UTF-8.
+# their class and their UTF-8 titles (_NET_WM_NAME) read in UTF-8. Every wait
+# polls for what it waits for, up to a generous deadline, and notes how long
+# it took; the slowest is printed at the end.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
 # A stopped process ends only once it is continued.
-trap 'kill -TERM "${E2E_PIDS[@]}" 2>/dev/null || true; kill -CONT "${E2E_PIDS[@]}" 2>/dev/null || true; wait; rm -rf "$E2E_TMP"' EXIT
+trap 'slowest_wait; kill -TERM "${E2E_PIDS[@]}" 2>/dev/null || true; kill -CONT "${E2E_PIDS[@]}" 2>/dev/null || true; wait; rm -rf "$E2E_TMP"' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
 
+milliseconds() { echo $(($(date +%s%N) / 1000000)); }
+
+# wait_until SECONDS WHAT CONDITION...: checks the condition every tenth of a
+# second until it holds, WHAT in words. After SECONDS it fails, with what the
+# condition saw last when it left that in SEEN.
+wait_until() {
+    local seconds=$1 what=$2 start
+    shift 2
+    start=$(milliseconds)
+    SEEN=
+    until "$@"; do
+        [ $(($(milliseconds) - start)) -lt $((seconds * 1000)) ] || fail "$what: not within $seconds s${SEEN:+ (seen: $SEEN)}"
+        sleep 0.1
+    done
+    echo "$(($(milliseconds) - start)) $what" >>"$E2E_TMP/waits"
+}
+slowest_wait() {
+    [ -s "$E2E_TMP/waits" ] || return 0
+    sort -n "$E2E_TMP/waits" | tail -n 1 | awk '{ t = $1 / 1000; $1 = ""; printf "slowest wait: %.1f s, until%s\n", t, $0 }'
+}
+
 # window_titled TITLE_REGEX: the visible window of the program with that title.
 window_titled() {
     local id
     for id in $(xdotool search --onlyvisible --class pokorin 2>/dev/null); do
-        LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME |
+        LC_ALL=C.UTF-8 xprop -id "$id" _NET_WM_NAME 2>/dev/null |
             LC_ALL=C.UTF-8 sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p' |
             LC_ALL=C.UTF-8 grep -qE "$1" && echo "$id" && return 0
     done
     return 1
 }
-export -f window_titled
 
 # start_x FIRST_DISPLAY SCREEN_SIZE: Xvfb with an authority file, then jwm.
 start_x() {
@@ -35,14 +57,22 @@ start_x() {
     xauth -f "$XAUTHORITY" add "$DISPLAY" . "$(mcookie)"
     Xvfb "$DISPLAY" -auth "$XAUTHORITY" -screen 0 "$2x24" -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    wait_until 30 "the X server answers" x_answers
     HOME="$E2E_TMP" jwm >"$E2E_TMP/jwm.log" 2>&1 &
     E2E_PIDS+=($!)
-    sleep 0.5
+    wait_until 30 "the window manager runs" window_manager_runs
 }
+x_answers() { xdpyinfo >/dev/null 2>&1; }
+window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # find_window TITLE_REGEX [SECONDS]: waits for that window, 20 s at most.
-find_window() { timeout "${2:-20}" bash -c 'until window_titled "$0"; do sleep 0.1; done' "$1"; }
+find_window() {
+    wait_until "${2:-20}" "a window titled $1 shows" window_titled "$1" >/dev/null
+    window_titled "$1"
+}
+# window_gone TITLE_REGEX: waits until no window has that title.
+window_gone() { wait_until 20 "the window titled $1 goes" no_window_titled "$1"; }
+no_window_titled() { ! window_titled "$1" >/dev/null; }
 
 # locate WINDOW: sets X0, Y0 (its client area on the screen), W and H.
 locate() {
@@ -68,68 +98,105 @@ start_pulse() { # as root PulseAudio warns, but runs
         >>"$E2E_TMP/pulse.log" 2>&1 &
     PULSE=$!
     E2E_PIDS+=("$PULSE")
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && return; sleep 0.1; done
-    fail "PulseAudio did not start: $(cat "$E2E_TMP/pulse.log")"
+    wait_until 30 "PulseAudio answers" pulse_answers
 }
+pulse_answers() { pactl info >/dev/null 2>&1; }
 MAIN_TITLE='^ ポコリンの落下の実験$'
 # start_program [VARIABLE=VALUE...]: ${PROGRAM[@]} in the scratch folder, and its main window.
 start_program() {
     (cd "$E2E_TMP" && exec env "$@" "${PROGRAM[@]}") >"$E2E_TMP/pokorin.log" 2>&1 &
     APP=$!
     E2E_PIDS+=("$APP")
-    MAIN=$(find_window "$MAIN_TITLE") || fail "the main window did not open"
+    MAIN=$(find_window "$MAIN_TITLE" 60)
     locate "$MAIN"
-    sleep 0.5
 }
 # board X Y [SCALE]: where a point in board units lies in the client area.
 board() { awk -v u="$1" -v v="$2" -v s="${3:-1}" 'BEGIN { printf "%d %d", s * (10 + u * 15.925) + 0.5, s * (34 + v * 19.85) + 0.5 }'; }
-check_board() { # check_board SHOT SCALE: the lattice, the bins and the ball on the apex
+# board_drawn SHOT SCALE: the lattice, the bins and the ball on the apex.
+board_drawn() {
     local node
     for node in "15 6" "25 6" "20 11" "10 11" "30 11"; do
-        near "$1" 0000FF $(board $node "$2") || fail "no lattice at ($node) at scale $2"
+        near "$1" 0000FF $(board $node "$2") || { SEEN="no lattice at ($node)"; return 1; }
     done
-    near "$1" 000000 $(board 10.25 19.5 "$2") || fail "no floor under bin 1 at scale $2"
-    near "$1" 0000FF $(board 20 0.4 "$2") && fail "lattice above the apex at scale $2"
-    near "$1" FF0000 $(board 20.05 1.05 "$2") || fail "the ball is not on the apex at scale $2"
+    near "$1" 000000 $(board 10.25 19.5 "$2") || { SEEN="no floor under bin 1"; return 1; }
+    near "$1" 0000FF $(board 20 0.4 "$2") && { SEEN="lattice above the apex"; return 1; }
+    near "$1" FF0000 $(board 20.05 1.05 "$2") || { SEEN="no ball on the apex"; return 1; }
+}
+# check_board SHOT SCALE: waits until a picture of the screen shows the board.
+check_board() { wait_until 30 "the board shows at scale $2" shot_shows "$1" board_drawn "$1" "$2"; }
+# shot_shows SHOT CHECK...: takes the picture, then checks it.
+shot_shows() {
+    shot "$1"
+    shift
+    "$@"
 }
 dark() { # dark SHOT X Y W H: how many dark pixels the rectangle holds
     convert "$E2E_TMP/$1.png" -crop "$4x$5+$((X0 + $2))+$((Y0 + $3))" -colorspace Gray -threshold 40% \
         -format '%[fx:int(w * h * (1 - mean))]' info:
 }
-land_balls() { # a run at 10 ms a level, stopped after two seconds: the counter must have moved
+counter_moved() { # counter_moved SHOT: the drop counter no longer shows what it showed in "before"
+    SEEN="the counter unchanged"
+    [ "$(dark before 144 496 81 25)" != "$(dark "$1" 144 496 81 25)" ]
+}
+help_text_shown() { # help_text_shown SHOT: the located help window shows its text
+    SEEN="$(dark "$1" 8 32 601 297) dark pixels"
+    [ "$(dark "$1" 8 32 601 297)" -gt 1000 ]
+}
+land_balls() { # a run at 10 ms a level until the counter has moved, then stopped
     shot before
     click 360 505 # 落下速度
     xdotool key ctrl+a type 10
     click 586 508 # 開始
-    sleep 2
-    shot running
+    wait_until 30 "a ball lands" shot_shows running counter_moved running
     click 474 508 # 停止
-    [ "$(dark before 144 496 81 25)" != "$(dark running 144 496 81 25)" ] || fail "no ball landed"
 }
 close_help() {
-    locate "$(find_window ヘルプ)"
+    local help
+    help=$(find_window ヘルプ)
+    locate "$help"
     click 584 12 # 閉じる
+    window_gone ヘルプ
     locate "$MAIN"
 }
 
-# chimes_heard COMMAND...: how many chimes the null sink plays while the command runs.
-chimes_heard() {
-    parecord --device=e2e.monitor --file-format=wav "$E2E_TMP/heard.wav" &
-    local recorder=$! chime
-    sleep 0.3
-    "$@"
-    sleep 2
-    kill -INT "$recorder" && wait "$recorder" || true
-    rm -f "$E2E_TMP"/chime*.wav
-    sox "$E2E_TMP/heard.wav" "$E2E_TMP/chime.wav" silence 1 0.05 2% 1 0.3 2% : newfile : restart
-    for chime in "$E2E_TMP"/chime*.wav; do soxi -D "$chime"; done | awk '$1 > 0.3' | wc -l
+# bursts RECORDING: "COUNT QUIET LENGTH" of a raw 8 kHz recording: the chimes in
+# it (sound parted by 0.3 s of silence), the seconds of silence at its end and
+# its length in seconds.
+bursts() {
+    od -An -v -td2 -w2 "$1" | awk 'BEGIN { quiet = 2400 }
+        { if ($1 > 300 || $1 < -300) { n += quiet >= 2400; quiet = 0 } else quiet++ }
+        END { printf "%d %.1f %.1f\n", n, quiet / 8000, NR / 8000 }'
 }
-# 終了, then はい: the program must end within a second, and well.
+# chime_over RECORDING N: N chimes or more were heard, and a second of silence after them.
+chime_over() {
+    local count quiet length
+    read -r count quiet length < <(bursts "$1")
+    SEEN="$count chimes heard in $length s of recording"
+    [ "$count" -gt "$2" ] || { [ "$count" -eq "$2" ] && awk -v q="$quiet" 'BEGIN { exit !(q >= 1) }'; }
+}
+# expect_chimes N WHAT COMMAND...: runs the command while the null sink is
+# recorded; exactly N chimes must be heard, each to its end, within 15 s.
+expect_chimes() {
+    local expected=$1 what=$2 heard="$E2E_TMP/heard.raw" recorder count length
+    shift 2
+    parec --device=e2e.monitor --raw --format=s16le --channels=1 --rate=8000 --latency-msec=50 >"$heard" &
+    recorder=$!
+    E2E_PIDS+=("$recorder")
+    wait_until 15 "the recorder records" test -s "$heard"
+    "$@"
+    wait_until 15 "$what sounds and ends" chime_over "$heard" "$expected"
+    kill -INT "$recorder" && wait "$recorder" || true
+    read -r count _ length < <(bursts "$heard")
+    [ "$count" = "$expected" ] || fail "$what: $count chimes heard in $length s of recording, not $expected"
+}
+# program_ended: the program's process has ended (a zombie has).
+program_ended() { ! ps -o stat= -p "$APP" | grep -qv Z; }
+# 終了, then はい: the program must end, and well, though its sound server may hang.
 quit_with_yes() {
+    local box
     click 32 12
-    xdotool windowactivate --sync "$(find_window '^ポコリンの落下$')" key Return
-    running() { ps -o stat= -p "$APP" | grep -qv Z; } # a zombie has ended
-    for _ in $(seq 20); do running && sleep 0.05; done
-    running && fail "the program did not end within a second"
+    box=$(find_window '^ポコリンの落下$')
+    xdotool windowactivate --sync "$box" key Return
+    wait_until 10 "the program ends after はい" program_ended
     wait "$APP" || fail "the program ended with status $?"
 }

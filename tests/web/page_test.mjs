@@ -45,16 +45,18 @@ const pass = (what) => {
 try {
     const page = await browser.newPage();
     await page.setViewport({ width: 1100, height: 800 });
-    // Counts the chimes the page starts, however the program asks Web Audio for them.
+    // Counts the chimes the page starts and those that sounded to their end,
+    // however the program asks Web Audio for them.
     await page.evaluateOnNewDocument(() => {
-        globalThis.chimesStarted = 0;
+        globalThis.chimes = { started: 0, ended: 0 };
         const Original = globalThis.AudioContext;
         globalThis.AudioContext = class extends Original {
             createBufferSource() {
                 const source = super.createBufferSource();
                 const start = source.start.bind(source);
                 source.start = (...when) => {
-                    globalThis.chimesStarted += 1;
+                    globalThis.chimes.started += 1;
+                    source.addEventListener('ended', () => { globalThis.chimes.ended += 1; });
                     return start(...when);
                 };
                 return source;
@@ -89,18 +91,39 @@ try {
         await new Promise((settled) => setTimeout(settled, 300));
     };
 
-    let drawn = 0; // when the first picture showing the board was taken
-    while (!drawn && Date.now() - loading < 30000) {
-        const file = await shot('start');
-        const taken = Date.now();
-        try {
-            check('check_board', file, 1);
-            drawn = taken;
-        } catch {
+    // until(SECONDS, WHAT, CONDITION): polls the condition, which gives true or
+    // what it saw, until it holds; after SECONDS the test fails with what was seen.
+    const waits = [];
+    const until = async (seconds, what, condition) => {
+        const started = Date.now();
+        for (;;) {
+            const seen = await condition();
+            if (seen === true) {
+                waits.push([Date.now() - started, what]);
+                return;
+            }
+            if (Date.now() - started > seconds * 1000) {
+                await fail(`${what}: not within ${seconds} s${seen ? ` (seen: ${seen})` : ''}`);
+            }
             await new Promise((later) => setTimeout(later, 100));
         }
-    }
-    if (!drawn) await fail('the board was not drawn');
+    };
+    const holds = (fn, file, ...args) => {
+        try {
+            check(fn, file, ...args);
+            return true;
+        } catch {
+            return false;
+        }
+    };
+
+    let drawn = 0; // when the first picture showing the board was taken
+    await until(30, 'the board shows', async () => {
+        const file = await shot('start');
+        const taken = Date.now();
+        drawn = holds('board_drawn', file, 1) ? taken : 0;
+        return drawn > 0 || 'no board';
+    });
     pass(`the board is drawn, ${((drawn - loading) / 1000).toFixed(1)} s after loading`);
 
     const before = check('dark', await shot('before'), 144, 496, 81, 25);
@@ -110,34 +133,43 @@ try {
     await page.keyboard.up('Control');
     await page.keyboard.type('10');
     await click(586, 508); // 開始
-    await new Promise((running) => setTimeout(running, 3000));
+    await until(30, 'a ball lands', async () =>
+        check('dark', await shot('running'), 144, 496, 81, 25) !== before || 'the counter unchanged');
     await click(474, 508); // 停止
     const stopped = await shot('stopped');
-    if (check('dark', stopped, 144, 496, 81, 25) === before) await fail('no ball landed');
     if (red(stopped, 150, 262, 360, 165) === 0) await fail('no square stands in the bins');
     pass('開始 at 10 ms a level lands balls');
 
     const board = check('dark', stopped, 30, 60, 590, 280);
     await click(560, 12); // HELP
-    await new Promise((shown) => setTimeout(shown, 1000));
-    const help = check('dark', await shot('help'), 30, 60, 590, 280);
-    if (help === board || Number(help) < 1000) await fail('the help window shows no text');
-    const chimes = await page.evaluate(() => globalThis.chimesStarted);
-    if (chimes !== 1) await fail(`HELP started ${chimes} chimes, not one`);
+    await until(15, 'the help window shows its text', async () => {
+        const help = check('dark', await shot('help'), 30, 60, 590, 280);
+        return (help !== board && Number(help) > 1000) || `${help} dark pixels`;
+    });
+    const chimes = () => page.evaluate(() => globalThis.chimes);
+    await until(15, 'HELP\'s chime sounds to its end', async () =>
+        (await chimes()).ended > 0 || `${(await chimes()).started} started`);
+    const { started } = await chimes();
+    if (started !== 1) await fail(`HELP started ${started} chimes, not one`);
     pass('HELP opens the help window with its text and one chime');
     await page.keyboard.press('Enter'); // 閉じる, which has the focus
-    await new Promise((closed) => setTimeout(closed, 500));
+    await until(15, '閉じる uncovers the title', async () =>
+        holds('near', await shot('closed'), 'FFC080', 180, 4) || 'no title');
 
     await click(624, 12); // 初期化
-    if (red(await shot('initialised'), 150, 262, 360, 165) !== 0) await fail('初期化 left squares in the bins');
+    await until(15, '初期化 clears the stacks', async () =>
+        red(await shot('initialised'), 150, 262, 360, 165) === 0 || 'squares in the bins');
     pass('初期化 clears the stacks');
 
+    const ready = await page.screenshot();
     await click(32, 12); // 終了
-    await new Promise((asked) => setTimeout(asked, 500));
+    await until(15, 'the quit box shows', async () => !ready.equals(await page.screenshot()) || 'no box');
     await page.keyboard.press('Enter'); // はい, the box's default
-    await page.waitForFunction(() => document.body.innerText.includes('終了しました。'), { timeout: 5000 })
-        .catch(() => fail('終了 then はい left no notice in the page'));
+    await until(15, '終了 then はい leaves the end notice', () =>
+        page.evaluate(() => document.body.innerText.includes('終了しました。')));
     pass('終了 then はい leaves the end notice');
+    const [slowest, what] = waits.reduce((a, b) => (b[0] > a[0] ? b : a));
+    console.log(`slowest wait: ${(slowest / 1000).toFixed(1)} s, until ${what}`);
 } finally {
     await browser.close();
     server.close();
