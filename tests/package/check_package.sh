@@ -25,7 +25,7 @@ for program in pokorin pokorin-sim; do
         grep -q -- "$option" <<<"$page" || fail "the manual page of $program lacks $option"
     done
 done
-appstreamcli validate --no-net "$root/usr/share/metainfo/pokorin.metainfo.xml" || fail "invalid metainfo"
+appstreamcli validate-tree --no-net "$root" || fail "invalid AppStream data"
 desktop-file-validate "$root/usr/share/applications/pokorin.desktop" || fail "invalid desktop entry"
 
 echo "-- the autopkgtest smoke test, and the chimes found in the installed data folder"
