@@ -1,8 +1,8 @@
 #include "app/program_ended.h"
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
-#include "sound/chime_device.h"
 #include "sound/chime_files.h"
+#include "sound/wave_chime_device.h"
 #include "ui/command_line.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
@@ -34,11 +34,11 @@ int main(int argc, char **argv) {
     pokorin::SetUpJapanese(app);
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &pokorin::ShowProgramEnded);
 
-    pokorin::ChimeDevice device(pokorin::ChimeDataFolders());
+    pokorin::WaveChimeDevice device(pokorin::ChimeDataFolders());
     pokorin::LocalClock clock;
     pokorin::XoshiroGenerator generator;
     pokorin::QuitBox quitBox;
-    pokorin::Form1 form(device, clock, generator, quitBox);
-    form.show();
+    pokorin::MainWindow mainWindow(device, clock, generator, quitBox);
+    mainWindow.show();
     return QApplication::exec();
 }

@@ -19,13 +19,13 @@ namespace {
 
 void TickWith(benchmark::State &run, Clock &clock) {
     XoshiroGenerator random;
-    SimulationState state;
+    Experiment state;
     NullTickView view;
     DropTick tick(state, view, clock, random);
-    state.ResetSimulation();
+    state.reset();
     for (auto _ : run) {
         if (tick.tick().outcome == TickOutcome::Finished) {
-            state.ResetSimulation();
+            state.reset();
         }
     }
 }

@@ -6,7 +6,7 @@
 #include "sim/local_clock.h"
 #include "sim/xoshiro_generator.h"
 #include "sound/chime_device.h"
-#include "sound/mci_device.h"
+#include "sound/wave_chime_device.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
 #include "ui/quit_confirmation.h"
@@ -34,9 +34,9 @@ namespace {
 
 QElapsedTimer sinceMain;
 
-class SilentDevice final : public MciDevice {
+class SilentDevice final : public ChimeDevice {
 public:
-    void setCommand(MciCommand) override {}
+    void setCommand(ChimeCommand) override {}
     void setFileName(const QString &) override {}
 };
 
@@ -104,8 +104,8 @@ int StartUp(const QString &kind, QApplication &app) {
         window = std::make_unique<QWidget>();
         window->resize(656, 542);
     } else {
-        window = std::make_unique<Form1>(services.device, services.clock, services.random,
-                                         services.quit);
+        window = std::make_unique<MainWindow>(services.device, services.clock, services.random,
+                                              services.quit);
     }
     ShowUntilPainted(*window);
     rusage usage{};
@@ -125,7 +125,7 @@ std::pair<double, double> MeasureStartUp(const QString &kind) {
 
 void ReportStartUp() {
     const auto [bareMs, bareKiB] = MeasureStartUp("bare");
-    const auto [formMs, formKiB] = MeasureStartUp("form");
+    const auto [formMs, formKiB] = MeasureStartUp("mainWindow");
     Print("startup_bare_window", bareMs, "ms");
     Print("startup_form1", formMs, "ms");
     Print("startup_ratio", formMs / bareMs, "x");
@@ -135,61 +135,62 @@ void ReportStartUp() {
 }
 
 // Ticks straight through runs, initialising after each full stack.
-void LandBalls(Form1 &form, int balls) {
-    const Form1Controls &c = form.controls();
+void LandBalls(MainWindow &mainWindow, int balls) {
+    const MainWindowControls &c = mainWindow.controls();
     int landed = 0;
     while (landed < balls) {
-        c.Command1->click();
-        while (form.timer().isActive()) {
-            form.Timer1Timer();
+        c.startButton->click();
+        while (mainWindow.timer().isActive()) {
+            mainWindow.tick();
         }
-        landed += form.state().DropCount;
-        c.Command4->click();
+        landed += mainWindow.state().dropCount;
+        c.initialiseButton->click();
     }
 }
 
 // After a first 10,000 balls have filled the toolkit's caches, the next
 // 10,000 must not need more memory.
-void ReportMemoryGrowth(Form1 &form) {
-    LandBalls(form, 10'000);
+void ReportMemoryGrowth(MainWindow &mainWindow) {
+    LandBalls(mainWindow, 10'000);
     QCoreApplication::processEvents();
     const long before = ResidentKiB();
-    LandBalls(form, 10'000);
+    LandBalls(mainWindow, 10'000);
     QCoreApplication::processEvents();
     Print("memory_growth_10000_balls", ResidentKiB() - before, "KiB");
 }
 
-void ReportInitialise(Form1 &form) {
+void ReportInitialise(MainWindow &mainWindow) {
     constexpr int kRepeats = 20;
     qint64 total = 0;
     for (int i = 0; i < kRepeats; ++i) {
-        form.controls().Command1->click();
-        while (form.timer().isActive()) {
-            form.Timer1Timer();
+        mainWindow.controls().startButton->click();
+        while (mainWindow.timer().isActive()) {
+            mainWindow.tick();
         }
         QElapsedTimer timer;
         timer.start();
-        form.controls().Command4->click();
+        mainWindow.controls().initialiseButton->click();
         total += timer.nsecsElapsed();
         QCoreApplication::processEvents();
     }
     Print("initialise_full_board", total / 1e6 / kRepeats, "ms");
 }
 
-void ReportActivation(Form1 &form) {
+void ReportActivation(MainWindow &mainWindow) {
     constexpr int kRepeats = 20;
     qint64 total = 0;
     bool activated = false;
-    QObject::connect(&form, &Form1::activated, [&activated] { activated = true; });
-    form.controls().Command1->click(); // a stopped run: help can be opened
-    form.controls().Command2->click();
+    QObject::connect(&mainWindow, &MainWindow::activated, [&activated] { activated = true; });
+    mainWindow.controls().startButton->click(); // a stopped run: help can be opened
+    mainWindow.controls().stopButton->click();
     for (int i = 0; i < kRepeats; ++i) {
-        form.controls().Command5->click();
-        ProcessUntil([&form] { return QApplication::activeWindow() == form.help().window(); });
+        mainWindow.controls().helpButton->click();
+        ProcessUntil(
+            [&mainWindow] { return QApplication::activeWindow() == mainWindow.help().window(); });
         activated = false;
         QElapsedTimer timer;
         timer.start();
-        form.activateWindow();
+        mainWindow.activateWindow();
         ProcessUntil([&activated] { return activated; });
         total += timer.nsecsElapsed();
     }
@@ -198,27 +199,27 @@ void ReportActivation(Form1 &form) {
 
 // Runs at the given interval for about three seconds, restarting after each
 // full stack, and compares the ticks with those due in the time that passed.
-void ReportCadence(Form1 &form, int intervalMs) {
+void ReportCadence(MainWindow &mainWindow, int intervalMs) {
     constexpr int kMilliseconds = 3000;
-    const Form1Controls &c = form.controls();
-    c.Text1->setText(QString::number(intervalMs));
+    const MainWindowControls &c = mainWindow.controls();
+    c.fallSpeedField->setText(QString::number(intervalMs));
     int ticks = 0;
-    const auto counter = QObject::connect(&form.timer(), &QTimer::timeout, [&] {
+    const auto counter = QObject::connect(&mainWindow.timer(), &QTimer::timeout, [&] {
         ++ticks;
-        if (!form.timer().isActive()) { // a full stack: clear and go on
-            c.Command4->click();
-            c.Command1->click();
+        if (!mainWindow.timer().isActive()) { // a full stack: clear and go on
+            c.initialiseButton->click();
+            c.startButton->click();
         }
     });
     const double cpuBefore = ProcessorSeconds();
     QElapsedTimer elapsed;
     elapsed.start();
-    c.Command1->click();
+    c.startButton->click();
     QEventLoop loop;
     // Half an interval past the end, so the last tick due is not a race.
     QTimer::singleShot(kMilliseconds + intervalMs / 2, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
-    c.Command2->click();
+    c.stopButton->click();
     const double cpu = ProcessorSeconds() - cpuBefore;
     const double due = std::floor(static_cast<double>(elapsed.elapsed()) / intervalMs);
     QObject::disconnect(counter);
@@ -227,7 +228,7 @@ void ReportCadence(Form1 &form, int intervalMs) {
     Print((name + "_due").c_str(), due, "ticks");
     Print((name + "_achieved").c_str(), 100.0 * ticks / due, "%");
     Print((name + "_cpu_per_tick").c_str(), cpu / ticks * 1e6, "us");
-    c.Command4->click();
+    c.initialiseButton->click();
 }
 
 // What a bare precise timer costs per tick in this process, for comparison:
@@ -253,19 +254,20 @@ void ReportHelpClickWithHungServer() {
     QLocalServer hung;
     hung.listen(folder.filePath(QStringLiteral("pulse")));
     qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(hung.fullServerName()));
-    ChimeDevice device({QStringLiteral(POKORIN_BIN_DIR)});
+    WaveChimeDevice device({QStringLiteral(POKORIN_BIN_DIR)});
     Services services;
-    Form1 form(device, services.clock, services.random, services.quit);
-    ShowUntilPainted(form);
+    MainWindow mainWindow(device, services.clock, services.random, services.quit);
+    ShowUntilPainted(mainWindow);
     qint64 longest = 0;
     for (int i = 0; i < 20; ++i) {
         QElapsedTimer click;
         click.start();
-        form.controls().Command5->click();
+        mainWindow.controls().helpButton->click();
         longest = std::max(longest, click.nsecsElapsed());
-        ProcessUntil([&form] { return QApplication::activeWindow() == form.help().window(); });
-        form.help().window()->close();
-        ProcessUntil([&form] { return form.help().window() == nullptr; });
+        ProcessUntil(
+            [&mainWindow] { return QApplication::activeWindow() == mainWindow.help().window(); });
+        mainWindow.help().window()->close();
+        ProcessUntil([&mainWindow] { return mainWindow.help().window() == nullptr; });
     }
     Print("help_click_hung_server_max", longest / 1e6, "ms");
 }
@@ -291,13 +293,13 @@ int main(int argc, char **argv) {
     ReportStartUp();
     SetUpJapanese(app);
     Services services;
-    Form1 form(services.device, services.clock, services.random, services.quit);
-    ShowUntilPainted(form);
-    ReportMemoryGrowth(form);
-    ReportInitialise(form);
-    ReportActivation(form);
+    MainWindow mainWindow(services.device, services.clock, services.random, services.quit);
+    ShowUntilPainted(mainWindow);
+    ReportMemoryGrowth(mainWindow);
+    ReportInitialise(mainWindow);
+    ReportActivation(mainWindow);
     for (int interval : {1, 10, 100}) {
-        ReportCadence(form, interval);
+        ReportCadence(mainWindow, interval);
     }
     ReportBareTimer();
     ReportIdle();

@@ -23,12 +23,12 @@ void ResetRatioStrip(TextSurface &strip) {
 }
 
 void PrintRatios(TextSurface &strip, const BinCounts &counts) {
-    const int16_t RatioTotal = counts.sum();
-    if (RatioTotal == 0) {
+    const int16_t total = counts.sum();
+    if (total == 0) {
         return;
     }
     for (int k = 1; k <= kBinTotal; ++k) {
-        PrintAt(strip, StripColumn(k), kStripTextY, FormatRatio(counts(k), RatioTotal));
+        PrintAt(strip, StripColumn(k), kStripTextY, FormatRatio(counts(k), total));
     }
 }
 

@@ -4,7 +4,7 @@ namespace pokorin {
 
 void HelpLauncher::show() {
     if (!window_) {
-        window_ = new Form2; // owned by no window; deletes itself on close
+        window_ = new HelpWindow; // owned by no window; deletes itself on close
     }
     // A minimised help window comes back as it was, in front and active.
     window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

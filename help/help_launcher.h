@@ -14,10 +14,10 @@ public:
     // Closes the help window, if it is open; it is then destroyed.
     void close();
     // The open help window, or null.
-    Form2 *window() const { return window_; }
+    HelpWindow *window() const { return window_; }
 
 private:
-    QPointer<Form2> window_;
+    QPointer<HelpWindow> window_;
 };
 
 } // namespace pokorin

@@ -17,7 +17,7 @@ constexpr UnitScale kTwipUnits{1.0, 1.0};
 
 } // namespace
 
-Form2::Form2()
+HelpWindow::HelpWindow()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
@@ -28,38 +28,38 @@ Form2::Form2()
     // Made first, so that the button covers the rule where they overlap.
     new LineControl(9120, 120, 360, this);
 
-    Command1 = new CommandButton(QStringLiteral("閉じる"), this);
-    Command1->setGeometry(TwipsRect(8400, 0, 735, 375));
-    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+    closeButton_ = new CommandButton(QStringLiteral("閉じる"), this);
+    closeButton_->setGeometry(TwipsRect(8400, 0, 735, 375));
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
-    Picture1 = new PictureBox(TwipsRect(0, 0, 9015, 4455).size(), PictureFrame::ThinSunken,
-                              kTwipUnits, this);
-    Picture1->move(TwipsRect(120, 480, 0, 0).topLeft());
-    Picture1->setTextFont(DesignFont(11.25, false));
-    Picture1->setBackground(Qt::white);
-    Picture1->setFocusPolicy(Qt::TabFocus);
-    Picture1->setAccessibleName(QStringLiteral("設問と操作方法"));
+    textSurface_ = new PictureBox(TwipsRect(0, 0, 9015, 4455).size(), PictureFrame::ThinSunken,
+                                  kTwipUnits, this);
+    textSurface_->move(TwipsRect(120, 480, 0, 0).topLeft());
+    textSurface_->setTextFont(DesignFont(11.25, false));
+    textSurface_->setBackground(Qt::white);
+    textSurface_->setFocusPolicy(Qt::TabFocus);
+    textSurface_->setAccessibleName(QStringLiteral("設問と操作方法"));
     MirrorForRightToLeft(*this);
 
-    Command1->setFocus();
+    closeButton_->setFocus();
 }
 
-QRect Form2::firstGeometry() {
+QRect HelpWindow::firstGeometry() {
     return TwipsRect(3090, 1665, 9255, 5055);
 }
 
-bool Form2::event(QEvent *event) {
+bool HelpWindow::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate) {
-        Form2Activate();
+        printHelpText();
         emit activated();
     }
     return QWidget::event(event);
 }
 
-void Form2::Form2Activate() {
-    Picture1->clear();
+void HelpWindow::printHelpText() {
+    textSurface_->clear();
     for (const std::string &line : kHelpLines) {
-        Picture1->print(line);
+        textSurface_->print(line);
     }
 }
 

@@ -10,14 +10,14 @@ class PictureBox;
 
 // The help window: the problem and how to operate the program, printed
 // afresh each time the window becomes active. Closing it destroys it.
-class Form2 final : public QWidget {
+class HelpWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    Form2();
+    HelpWindow();
 
-    QPushButton *closeButton() const { return Command1; }
-    PictureBox *textSurface() const { return Picture1; }
+    QPushButton *closeButton() const { return closeButton_; }
+    PictureBox *textSurface() const { return textSurface_; }
 
     // Where the window's client area first opens on the screen.
     static QRect firstGeometry();
@@ -29,10 +29,10 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void Form2Activate();
+    void printHelpText();
 
-    QPushButton *Command1;
-    PictureBox *Picture1;
+    QPushButton *closeButton_;
+    PictureBox *textSurface_;
 };
 
 } // namespace pokorin

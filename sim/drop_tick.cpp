@@ -21,17 +21,17 @@ int LandingBin(float ballX) {
     return 0;
 }
 
-DropTick::DropTick(SimulationState &state, TickView &view, Clock &clock, RandomSource &random)
+DropTick::DropTick(Experiment &state, TickView &view, Clock &clock, RandomSource &random)
     : state_(state)
     , view_(view)
     , clock_(clock)
     , random_(random) {}
 
 TickResult DropTick::tick() {
-    view_.showBallAt(state_.BallX, state_.BallY);
+    view_.showBallAt(state_.ballX, state_.ballY);
     random_.reseed(clock_.secondsSinceMidnight());
-    state_.StepDir = StepDirection(random_.next());
-    if (state_.BallY < kLevelLimit) {
+    state_.stepDirection = StepDirection(random_.next());
+    if (state_.ballY < kLevelLimit) {
         step();
         return {TickOutcome::Stepped, 0};
     }
@@ -39,24 +39,24 @@ TickResult DropTick::tick() {
 }
 
 void DropTick::step() {
-    state_.BallX += state_.StepDir == 1 ? 1.0f : -1.0f;
-    state_.BallY += 1.0f;
+    state_.ballX += state_.stepDirection == 1 ? 1.0f : -1.0f;
+    state_.ballY += 1.0f;
 }
 
 TickResult DropTick::land() {
-    state_.DropCount = CheckedAdd(state_.DropCount, 1);
-    view_.setDropCountCaption(std::to_string(state_.DropCount));
-    const int bin = LandingBin(state_.BallX);
+    state_.dropCount = CheckedAdd(state_.dropCount, 1);
+    view_.setDropCountCaption(std::to_string(state_.dropCount));
+    const int bin = LandingBin(state_.ballX);
     const TickOutcome outcome = bin == 0 ? TickOutcome::Landed : fillBin(bin);
-    state_.BallX = kStartX;
-    state_.BallY = kStartY;
+    state_.ballX = kStartX;
+    state_.ballY = kStartY;
     return {outcome, bin};
 }
 
 TickOutcome DropTick::fillBin(int bin) {
-    const bool fillsStack = state_.BinCount(bin) >= kStackCapacity - 1;
-    state_.BinCount(bin) = CheckedAdd(state_.BinCount(bin), 1);
-    view_.showSquare(bin, state_.BinCount(bin));
+    const bool fillsStack = state_.binCounts(bin) >= kStackCapacity - 1;
+    state_.binCounts(bin) = CheckedAdd(state_.binCounts(bin), 1);
+    view_.showSquare(bin, state_.binCounts(bin));
     if (!fillsStack) {
         return TickOutcome::Landed;
     }
@@ -68,7 +68,7 @@ void DropTick::endRun() {
     view_.disableTimer();
     view_.hideBall();
     view_.setButtons(kFullStackButtons);
-    view_.printRatios(state_.BinCount);
+    view_.printRatios(state_.binCounts);
 }
 
 } // namespace pokorin

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "clock.h"
+#include "experiment.h"
 #include "random_source.h"
-#include "simulation_state.h"
 #include "tick_view.h"
 
 #include <cstdint>
@@ -21,7 +21,7 @@ struct TickResult {
     int bin; // the bin a landing ball fell into; 0 while it falls
 };
 
-// StepDir for a draw r on [0, 1): 1 (right) below 0.5, 2 (left) from 0.5 on.
+// stepDirection for a draw r on [0, 1): 1 (right) below 0.5, 2 (left) from 0.5 on.
 int16_t StepDirection(float r);
 
 // The bin whose x range holds a landing ball's x, or 0 beyond the last bin.
@@ -30,7 +30,7 @@ int LandingBin(float ballX);
 // One timer tick of the experiment: the ball moves one level or lands.
 class DropTick {
 public:
-    DropTick(SimulationState &state, TickView &view, Clock &clock, RandomSource &random);
+    DropTick(Experiment &state, TickView &view, Clock &clock, RandomSource &random);
 
     TickResult tick();
 
@@ -40,7 +40,7 @@ private:
     TickOutcome fillBin(int bin);
     void endRun();
 
-    SimulationState &state_;
+    Experiment &state_;
     TickView &view_;
     Clock &clock_;
     RandomSource &random_;

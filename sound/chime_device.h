@@ -1,37 +1,19 @@
 #pragma once
 
-#include "chime_player.h"
-#include "mci_device.h"
-
-#include <QSet>
-#include <QStringList>
-#include <memory>
+#include <QString>
 
 namespace pokorin {
 
-// The real device. Opening finds, reads and decodes the wave file; a file
-// that is missing or unplayable means silence, with one warning per file in
-// a run. Playing hands the chime to the player and returns at once.
-class ChimeDevice final : public MciDevice {
+enum class ChimeCommand { Stop, Close, Open, Sound };
+
+// The multimedia device the chimes are played through, driven like the
+// classic control: set FileName, then issue commands. It never fails towards
+// its caller: whatever goes wrong only means silence.
+class ChimeDevice {
 public:
-    explicit ChimeDevice(QStringList dataFolders);
-
-    void setCommand(MciCommand command) override;
-    void setFileName(const QString &fileName) override { fileName_ = fileName; }
-
-    // True while a playable file is open.
-    bool isOpen() const { return chime_ != nullptr; }
-    const ChimePlayer &player() const { return player_; }
-
-private:
-    void open();
-    void warnOnce(const QString &warning);
-
-    QStringList dataFolders_;
-    QString fileName_;
-    QSet<QString> warned_;
-    std::shared_ptr<const Chime> chime_;
-    ChimePlayer player_;
+    virtual ~ChimeDevice() = default;
+    virtual void setCommand(ChimeCommand command) = 0;
+    virtual void setFileName(const QString &fileName) = 0;
 };
 
 } // namespace pokorin

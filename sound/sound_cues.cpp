@@ -3,21 +3,21 @@
 namespace pokorin {
 namespace {
 
-void PlayCue(MciDevice &device, const QString &file) {
-    device.setCommand(MciCommand::Stop);
-    device.setCommand(MciCommand::Close);
+void PlayCue(ChimeDevice &device, const QString &file) {
+    device.setCommand(ChimeCommand::Stop);
+    device.setCommand(ChimeCommand::Close);
     device.setFileName(file);
-    device.setCommand(MciCommand::Open);
-    device.setCommand(MciCommand::Sound);
+    device.setCommand(ChimeCommand::Open);
+    device.setCommand(ChimeCommand::Sound);
 }
 
 } // namespace
 
-void ClickCue(MciDevice &device) {
+void ClickCue(ChimeDevice &device) {
     PlayCue(device, kClickChime);
 }
 
-void EndCue(MciDevice &device) {
+void EndCue(ChimeDevice &device) {
     PlayCue(device, kEndChime);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mci_device.h"
+#include "chime_device.h"
 
 namespace pokorin {
 
@@ -9,7 +9,7 @@ inline const QString kEndChime = QStringLiteral("endpinpon.wav");
 
 // Each cue stops and closes what the previous one left open, so a new chime
 // cuts off one that is still sounding, then opens and plays its own.
-void ClickCue(MciDevice &device);
-void EndCue(MciDevice &device);
+void ClickCue(ChimeDevice &device);
+void EndCue(ChimeDevice &device);
 
 } // namespace pokorin

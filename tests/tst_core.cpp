@@ -54,10 +54,10 @@ public:
 };
 
 // A started experiment with scripted draws, a frozen clock and a recording view.
-struct Experiment {
-    explicit Experiment(QList<float> draws)
+struct ScriptedRun {
+    explicit ScriptedRun(QList<float> draws)
         : random(std::move(draws)) {
-        state.ResetSimulation();
+        state.reset();
     }
 
     TickResult dropOneBall() {
@@ -68,7 +68,7 @@ struct Experiment {
         return result;
     }
 
-    SimulationState state;
+    Experiment state;
     RecordingView view;
     FrozenClock clock{4321.5f};
     ScriptedRandom random;
@@ -108,7 +108,7 @@ private slots:
     }
 
     void aBallIsShownAtElevenLevelsLandsThenStartsAgainAtTheApex() {
-        Experiment e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
+        ScriptedRun e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
         QCOMPARE(e.dropOneBall().bin, 6);
         QStringList expected;
         float y = 0.9f;
@@ -119,7 +119,7 @@ private slots:
                  << "square 1 of bin 6";
         QCOMPARE(e.view.effects, expected);
         QCOMPARE(e.random.reseeds, QList<float>(11, 4321.5f));
-        QCOMPARE(e.state.StepDir, int16_t{1}); // drawn in the landing tick too
+        QCOMPARE(e.state.stepDirection, int16_t{1}); // drawn in the landing tick too
         e.view.effects.clear();
         e.tick.tick();
         QCOMPARE(e.view.effects.first(), QStringLiteral("ball at 19.8 0.9"));
@@ -135,7 +135,7 @@ private slots:
 
     void everyStepSequenceLandsInTheBinOfItsRightSteps() {
         for (int rights = 0; rights < 1024; ++rights) {
-            Experiment e(DrawsFor(rights));
+            ScriptedRun e(DrawsFor(rights));
             const int rightSteps = std::popcount(static_cast<unsigned>(rights));
             QCOMPARE(e.dropOneBall().bin, rightSteps + 1);
             QCOMPARE(e.view.effects.at(10),
@@ -144,10 +144,10 @@ private slots:
     }
 
     void theTwentiethBallEndsTheRunInItsLandingTick() {
-        Experiment e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
-        e.state.BinCount(6) = 18;
-        e.state.BinCount(1) = 1;
-        e.state.DropCount = 19;
+        ScriptedRun e({ScriptedRandom::kRight, ScriptedRandom::kLeft});
+        e.state.binCounts(6) = 18;
+        e.state.binCounts(1) = 1;
+        e.state.dropCount = 19;
         QCOMPARE(e.dropOneBall().outcome, TickOutcome::Landed);
         QCOMPARE(e.view.effects.mid(11), QStringList({"caption 20", "square 19 of bin 6"}));
         e.view.effects.clear();
@@ -156,8 +156,8 @@ private slots:
             e.view.effects.mid(11),
             QStringList({"caption 21", "square 20 of bin 6", "timer off", "ball hidden",
                          "start off", "stop off", "quit on", "initialise on", "ratios of 21"}));
-        QCOMPARE(e.state.BallX, 19.8f);
-        QCOMPARE(e.state.BallY, 0.9f);
+        QCOMPARE(e.state.ballX, 19.8f);
+        QCOMPARE(e.state.ballY, 0.9f);
     }
 
     // A clock that never moves is the worst case for a tick that reseeds
@@ -165,17 +165,17 @@ private slots:
     // must follow C(10, k) / 1024 (chi-square at p = 0.001).
     void stepsAreFairAndIndependentWithAFrozenClock() {
         constexpr int kBalls = 200'000;
-        SimulationState state;
+        Experiment state;
         NullTickView view;
         FrozenClock clock(36000.0f);
         XoshiroGenerator random(20261206);
         DropTick tick(state, view, clock, random);
         std::vector<double> bins(11), rights(10), expectedBins(11);
         for (int ball = 0; ball < kBalls; ++ball) {
-            state.ResetSimulation(); // keeps every stack below full
+            state.reset(); // keeps every stack below full
             for (int level = 0; level < 10; ++level) {
                 tick.tick();
-                rights[level] += state.StepDir == 1 ? 1 : 0;
+                rights[level] += state.stepDirection == 1 ? 1 : 0;
             }
             bins[tick.tick().bin - 1] += 1;
         }

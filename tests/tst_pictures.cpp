@@ -1,7 +1,7 @@
 // The windows as the class sees them, pixel for pixel against reviewed
 // pictures in tests/reference/, and what a screen reader says of each control.
 
-#include "support/form1_fixture.h"
+#include "support/main_window_fixture.h"
 #include "ui/japanese_setup.h"
 #include "ui/quit_box.h"
 
@@ -15,7 +15,7 @@
 
 using namespace pokorin;
 using pokorin::test::Activate;
-using pokorin::test::Form1Fixture;
+using pokorin::test::MainWindowFixture;
 
 namespace {
 
@@ -94,21 +94,21 @@ private slots:
     }
     void theWindowsLookAsReviewed() {
         QFETCH(QStringList, events);
-        Form1Fixture f;
-        Activate(&f.form);
-        QList<QWidget *> windows{&f.form};
+        MainWindowFixture f;
+        Activate(&f.window);
+        QList<QWidget *> windows{&f.window};
         std::unique_ptr<QMessageBox> quitBox;
         for (const QString &event : events) {
             if (event == "start") {
-                f.c().Command1->click();
+                f.c().startButton->click();
             } else if (event == "initialise") {
-                f.c().Command4->click();
+                f.c().initialiseButton->click();
             } else if (event == "help") {
-                f.c().Command5->click();
-                windows << f.form.help().window();
+                f.c().helpButton->click();
+                windows << f.window.help().window();
                 Activate(windows.last());
             } else if (event == "quit") {
-                quitBox = MakeQuitBox(&f.form);
+                quitBox = MakeQuitBox(&f.window);
                 quitBox->show();
                 windows << quitBox.get();
                 Activate(windows.last());
@@ -121,17 +121,17 @@ private slots:
 
     // Names are behaviour for screen-reader users, not layout.
     void everyControlTellsAScreenReaderWhatItIs() {
-        Form1Fixture f;
-        f.c().Command5->click();
-        const auto quitBox = MakeQuitBox(&f.form);
+        MainWindowFixture f;
+        f.c().helpButton->click();
+        const auto quitBox = MakeQuitBox(&f.window);
         QCOMPARE(
-            Spoken(&f.form),
+            Spoken(&f.window),
             QStringList({"Button 開始", "Button 停止", "Button 終了", "Button 初期化",
                          "Button HELP", "EditableText 落下速度", "StaticText ポコリンの落下の実験",
                          "StaticText 実験回数", "StaticText 実験回数", "StaticText 落下速度",
                          "Client ポコリンの落下の実験", "Client 理論上の数学的確率",
                          "Client 実験結果からの割合"}));
-        QCOMPARE(Spoken(f.form.help().window()),
+        QCOMPARE(Spoken(f.window.help().window()),
                  QStringList({"Button 閉じる", "Client 設問と操作方法"}));
         QCOMPARE(Spoken(quitBox.get()), QStringList({"StaticText 終了していいですか？", "Grouping ",
                                                      "Button はい(Y)", "Button いいえ(N)"}));

@@ -2,8 +2,8 @@
 // Stop heard, and a server that goes away or hangs.
 
 #include "sound/chime_decoder.h"
-#include "sound/chime_device.h"
 #include "sound/sound_cues.h"
+#include "sound/wave_chime_device.h"
 #include "support/warnings.h"
 
 #include <QFile>
@@ -102,7 +102,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(recording += recorder.readAllStandardOutput()).isEmpty(),
                                  15'000);
         {
-            ChimeDevice device({dir.path()});
+            WaveChimeDevice device({dir.path()});
             qputenv("PULSE_SERVER", soundServer().toUtf8());
             ClickCue(device);
             // Until the chime has sounded and half a second of silence followed it.
@@ -126,7 +126,7 @@ private slots:
                  0);
         startSoundServer();
         qputenv("PULSE_SERVER", soundServer().toUtf8());
-        ChimeDevice device({dir.path()});
+        WaveChimeDevice device({dir.path()});
         ClickCue(device);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         EndCue(device);
@@ -139,7 +139,7 @@ private slots:
         pulse.kill();
         pulse.waitForFinished();
         qputenv("PULSE_SERVER", soundServer().toUtf8());
-        ChimeDevice device({kBuiltChimes});
+        WaveChimeDevice device({kBuiltChimes});
         ClickCue(device);
         QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         startSoundServer();
@@ -159,7 +159,7 @@ private slots:
     void aLostServerIsReportedOnceAndAHungOneHoldsUpNobody() {
         QLocalServer hung; // takes connections and never answers them
         QVERIFY(hung.listen(server.filePath("pulse")));
-        ChimeDevice device({kBuiltChimes});
+        WaveChimeDevice device({kBuiltChimes});
         for (int round = 0; round < 3; ++round) {
             ClickCue(device);
             QVERIFY(hung.waitForNewConnection(10'000));

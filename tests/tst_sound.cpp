@@ -1,8 +1,8 @@
 // Finding, reading and refusing the chime files, on every platform.
 
-#include "sound/chime_device.h"
 #include "sound/chime_files.h"
 #include "sound/sound_cues.h"
+#include "sound/wave_chime_device.h"
 #include "support/warnings.h"
 
 #include <QDir>
@@ -33,7 +33,7 @@ private slots:
         QTemporaryDir work, data;
         const QString oldFolder = QDir::currentPath();
         QDir::setCurrent(work.path());
-        ChimeDevice device({work.filePath("none"), data.path()});
+        WaveChimeDevice device({work.filePath("none"), data.path()});
         ClickCue(device);
         ClickCue(device);
         QVERIFY(!device.isOpen());
@@ -62,7 +62,7 @@ private slots:
               QByteArray(17 * 1024 * 1024, 'x')}) {
             warnings::Clear();
             WriteFile(path, bytes);
-            ChimeDevice device({dir.path()});
+            WaveChimeDevice device({dir.path()});
             ClickCue(device);
             ClickCue(device);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());

@@ -1,5 +1,5 @@
 #include "board/ratio_strip.h"
-#include "support/form1_fixture.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_random.h"
 #include "ui/japanese_setup.h"
 #include "ui/quit_box.h"
@@ -10,7 +10,7 @@
 
 using namespace pokorin;
 using pokorin::test::Activate;
-using pokorin::test::Form1Fixture;
+using pokorin::test::MainWindowFixture;
 using pokorin::test::ScriptedRandom;
 
 namespace {
@@ -19,15 +19,15 @@ const QString kHeading = QStringLiteral("実験結果からの割合");
 
 // Plays one user event on the window: a click, a run to a full stack, or a
 // trip to the help window and back.
-void Play(Form1Fixture &f, const QString &event) {
+void Play(MainWindowFixture &f, const QString &event) {
     if (QPushButton *button = f.button(event)) {
         button->click();
         f.tickWhileRunning(event == "start" ? 25 : 0);
     } else if (event == "full") {
         f.tickWhileRunning(11 * 211);
     } else if (event == "back") {
-        Activate(f.form.help().window());
-        Activate(&f.form);
+        Activate(f.window.help().window());
+        Activate(&f.window);
     }
 }
 
@@ -38,9 +38,9 @@ void DeleteClosedWindows() {
 // Notes the window's pointer each time a square is hidden.
 class PointerWatcher final : public QObject {
 public:
-    explicit PointerWatcher(const Form1Fixture &f)
-        : form_(f.form) {
-        for (const Stack &stack : f.c().o) {
+    explicit PointerWatcher(const MainWindowFixture &f)
+        : window_(f.window) {
+        for (const Stack &stack : f.c().stacks) {
             std::for_each(stack.begin(), stack.end(),
                           [this](QWidget *s) { s->installEventFilter(this); });
         }
@@ -50,13 +50,13 @@ public:
 protected:
     bool eventFilter(QObject *, QEvent *event) override {
         if (event->type() == QEvent::Hide) {
-            shapes << form_.cursor().shape();
+            shapes << window_.cursor().shape();
         }
         return false;
     }
 
 private:
-    const QWidget &form_;
+    const QWidget &window_;
 };
 
 } // namespace
@@ -76,18 +76,18 @@ private slots:
     }
 
     void startUpShowsTheReadyBoardInJapanese() {
-        Form1Fixture f;
-        QCOMPARE(f.form.windowTitle(), QStringLiteral(" ポコリンの落下の実験"));
-        QCOMPARE(f.form.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
-        Activate(&f.form); // tab goes to the enabled buttons in their order, then the field
-        for (QWidget *next :
-             QList<QWidget *>{f.c().Command3, f.c().Command5, f.c().Text1, f.c().Command1}) {
+        MainWindowFixture f;
+        QCOMPARE(f.window.windowTitle(), QStringLiteral(" ポコリンの落下の実験"));
+        QCOMPARE(f.window.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+        Activate(&f.window); // tab goes to the enabled buttons in their order, then the field
+        for (QWidget *next : QList<QWidget *>{f.c().quitButton, f.c().helpButton,
+                                              f.c().fallSpeedField, f.c().startButton}) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
-        const QRect start = f.c().Command1->geometry();
-        f.form.resize(300, 200); // nothing follows the window's size
-        QCOMPARE(f.c().Command1->geometry(), start);
+        const QRect start = f.c().startButton->geometry();
+        f.window.resize(300, 200); // nothing follows the window's size
+        QCOMPARE(f.c().startButton->geometry(), start);
     }
 
     void everyEventSetsTheButtonsOfItsRow_data() {
@@ -110,49 +110,49 @@ private slots:
     void everyEventSetsTheButtonsOfItsRow() {
         QFETCH(QString, events);
         QFETCH(QString, enabled);
-        Form1Fixture f;
-        Activate(&f.form);
+        MainWindowFixture f;
+        Activate(&f.window);
         for (const QString &event : events.split(u' ', Qt::SkipEmptyParts)) {
             Play(f, event);
         }
-        QCOMPARE(f.enabledButtons() + (f.form.timer().isActive() ? " running" : ""), enabled);
+        QCOMPARE(f.enabledButtons() + (f.window.timer().isActive() ? " running" : ""), enabled);
     }
 
     // Stops fall mid-ball; after every tick the count adds up, the ball is
     // on a level and each stack shows its count. A run goes on from where
     // it stopped, and ends by itself with one full stack and its ratios.
     void runsKeepTheDisplayInStepUntilAStackIsFull() {
-        Form1Fixture f;
+        MainWindowFixture f;
         for (int run = 0, ticks = 0; run < 3; ++run) {
             Play(f, "start");
-            while (f.form.timer().isActive()) {
-                f.form.Timer1Timer();
-                const SimulationState &s = f.form.state();
-                QCOMPARE(s.DropCount, s.BinCount.sum());
-                QCOMPARE(f.c().Label1->text(), QString::number(s.DropCount));
+            while (f.window.timer().isActive()) {
+                f.window.tick();
+                const Experiment &s = f.window.state();
+                QCOMPARE(s.dropCount, s.binCounts.sum());
+                QCOMPARE(f.c().dropCounter->text(), QString::number(s.dropCount));
                 for (int k = 1; k <= 11; ++k) {
-                    QCOMPARE(f.visibleSquares(k), int{s.BinCount(k)});
+                    QCOMPARE(f.visibleSquares(k), int{s.binCounts(k)});
                 }
-                if (++ticks % 173 == 0 && f.form.timer().isActive()) {
-                    const SimulationState stopped = s;
+                if (++ticks % 173 == 0 && f.window.timer().isActive()) {
+                    const Experiment stopped = s;
                     Play(f, "stop");
-                    QCOMPARE(f.c().Picture4->shownTexts().size(), s.DropCount > 0 ? 12 : 1);
-                    f.c().Command1->click();
-                    QCOMPARE(f.c().Picture4->shownTexts(), QStringList{kHeading});
-                    f.form.Timer1Timer();
-                    QCOMPARE(f.c().Picture2->pos(), f.boardPixel({stopped.BallX, stopped.BallY}));
+                    QCOMPARE(f.c().ratioStrip->shownTexts().size(), s.dropCount > 0 ? 12 : 1);
+                    f.c().startButton->click();
+                    QCOMPARE(f.c().ratioStrip->shownTexts(), QStringList{kHeading});
+                    f.window.tick();
+                    QCOMPARE(f.c().ball->pos(), f.boardPixel({stopped.ballX, stopped.ballY}));
                 }
             }
-            const SimulationState &s = f.form.state();
-            QVERIFY(!f.c().Picture2->isVisibleTo(&f.form));
+            const Experiment &s = f.window.state();
+            QVERIFY(!f.c().ball->isVisibleTo(&f.window));
             QStringList ratios{kHeading};
             int fullStacks = 0;
             for (int k = 1; k <= 11; ++k) {
-                ratios << QString::fromStdString(FormatRatio(s.BinCount(k), s.DropCount));
-                fullStacks += s.BinCount(k) == 20 ? 1 : 0;
+                ratios << QString::fromStdString(FormatRatio(s.binCounts(k), s.dropCount));
+                fullStacks += s.binCounts(k) == 20 ? 1 : 0;
             }
             QCOMPARE(fullStacks, 1);
-            QCOMPARE(f.c().Picture4->shownTexts(), ratios);
+            QCOMPARE(f.c().ratioStrip->shownTexts(), ratios);
             Play(f, "initialise");
         }
     }
@@ -160,31 +160,31 @@ private slots:
     // Enter and keypad Enter click the focused button, as Space does; the
     // focus starts on 開始, and a held key starts one run, not many.
     void enterClicksTheFocusedButton() {
-        Form1Fixture f;
-        Activate(&f.form);
-        QCOMPARE(QApplication::focusWidget(), f.c().Command1);
+        MainWindowFixture f;
+        Activate(&f.window);
+        QCOMPARE(QApplication::focusWidget(), f.c().startButton);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(f.enabledButtons(), QStringLiteral("stop"));
-        f.c().Command2->setFocus();
-        QTest::keyClick(f.c().Command2, Qt::Key_Return, Qt::ShiftModifier);
+        f.c().stopButton->setFocus();
+        QTest::keyClick(f.c().stopButton, Qt::Key_Return, Qt::ShiftModifier);
         QKeyEvent held(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(f.c().Command2, &held);
+        QApplication::sendEvent(f.c().stopButton, &held);
         QCOMPARE(f.enabledButtons(), QStringLiteral("stop"));
-        QTest::keyClick(f.c().Command2, Qt::Key_Enter, Qt::KeypadModifier);
+        QTest::keyClick(f.c().stopButton, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(f.enabledButtons(), QStringLiteral("start quit initialise help"));
     }
 
     void startReadsTheSpeedFieldOnlyThen() {
-        Form1Fixture f;
+        MainWindowFixture f;
         using Case = std::tuple<const char *, int, const char *>;
         for (const auto &[typed, interval, shown] :
              {Case{"abc", 100, "100"}, Case{"250ms", 250, "250ms"}}) {
-            f.c().Text1->setText(QString::fromLatin1(typed));
+            f.c().fallSpeedField->setText(QString::fromLatin1(typed));
             Play(f, "start");
-            QCOMPARE(f.c().Text1->text(), QString::fromLatin1(shown));
-            f.c().Text1->setText(QStringLiteral("7"));
+            QCOMPARE(f.c().fallSpeedField->text(), QString::fromLatin1(shown));
+            f.c().fallSpeedField->setText(QStringLiteral("7"));
             f.tickWhileRunning(5);
-            QCOMPARE(f.form.timer().interval(), interval);
+            QCOMPARE(f.window.timer().interval(), interval);
             Play(f, "stop");
         }
     }
@@ -200,29 +200,29 @@ private slots:
         QFETCH(float, draw);
         QFETCH(QString, events);
         ScriptedRandom oneWay({draw});
-        Form1Fixture f(draw >= 0 ? &oneWay : nullptr);
-        f.c().Text1->setText(QStringLiteral("50"));
+        MainWindowFixture f(draw >= 0 ? &oneWay : nullptr);
+        f.c().fallSpeedField->setText(QStringLiteral("50"));
         for (const QString &event : events.split(u' ')) {
             Play(f, event);
         }
         const PointerWatcher pointer(f);
-        const int16_t stepDir = f.form.state().StepDir;
+        const int16_t stepDir = f.window.state().stepDirection;
         Play(f, "initialise");
         for (int k = 1; k <= 11; ++k) {
             QCOMPARE(f.visibleSquares(k), 0);
         }
         QVERIFY(!pointer.shapes.isEmpty());
         QCOMPARE(pointer.shapes, QList<Qt::CursorShape>(pointer.shapes.size(), Qt::WaitCursor));
-        QCOMPARE(f.form.cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(f.form.state().StepDir, stepDir);
-        QCOMPARE(f.c().Text1->text(), QStringLiteral("50"));
-        QCOMPARE(f.form.timer().interval(), 50);
+        QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(f.window.state().stepDirection, stepDir);
+        QCOMPARE(f.c().fallSpeedField->text(), QStringLiteral("50"));
+        QCOMPARE(f.window.timer().interval(), 50);
     }
 
     // Each chime sounds before its command changes anything. Quit answered
     // No leaves all as it was; Yes closes every window.
     void commandsChimeFirstThenAct() {
-        Form1Fixture f;
+        MainWindowFixture f;
         f.quit.answers = {kAnswerNo, kAnswerNo, kAnswerYes};
         Play(f, "start");
         Play(f, "stop");
@@ -230,14 +230,14 @@ private slots:
         f.device.onSound = [&] {
             heard << QStringLiteral("asked %1, ratios %2, count %3, help %4")
                          .arg(f.quit.asked)
-                         .arg(f.c().Picture4->shownTexts().size())
-                         .arg(f.c().Label1->text() != "0")
-                         .arg(f.form.help().window() != nullptr);
+                         .arg(f.c().ratioStrip->shownTexts().size())
+                         .arg(f.c().dropCounter->text() != "0")
+                         .arg(f.window.help().window() != nullptr);
         };
         for (const char *command : {"quit", "initialise", "help", "quit"}) {
             Play(f, command);
-            QVERIFY(f.form.isVisible() &&
-                    (f.form.help().window() != nullptr) == (heard.size() >= 3));
+            QVERIFY(f.window.isVisible() &&
+                    (f.window.help().window() != nullptr) == (heard.size() >= 3));
         }
         QCOMPARE(heard,
                  QStringList(
@@ -248,11 +248,11 @@ private slots:
         QCOMPARE(f.device.operations.filter("FileName").join(u' '),
                  QStringLiteral("FileName=endpinpon.wav FileName=pinpon.wav FileName=pinpon.wav "
                                 "FileName=endpinpon.wav"));
-        QCOMPARE(f.form.state().QuitAnswer, int16_t{kAnswerNo});
+        QCOMPARE(f.window.state().quitAnswer, int16_t{kAnswerNo});
         Play(f, "quit");
         DeleteClosedWindows();
-        QCOMPARE(f.form.state().QuitAnswer, int16_t{kAnswerYes});
-        QVERIFY(!f.form.isVisible() && f.form.help().window() == nullptr);
+        QCOMPARE(f.window.state().quitAnswer, int16_t{kAnswerYes});
+        QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);
     }
 
     void theQuitBoxAsksInJapaneseAndAnswersWithTheClassicCodes() {
@@ -274,36 +274,36 @@ private slots:
     }
 
     void activationRepeatsOnlyOnComingBackFromTheHelpWindow() {
-        Form1Fixture f;
-        Activate(&f.form);
+        MainWindowFixture f;
+        Activate(&f.window);
         Play(f, "start");
         Play(f, "stop");
         const auto pictures = [&f] { // without the ball, which activation places anew
-            f.c().Picture2->hide();
-            const QList<QImage> images{f.c().Picture1->grab().toImage(),
-                                       f.c().Picture3->grab().toImage(),
-                                       f.c().Picture4->grab().toImage()};
-            f.c().Picture2->show();
+            f.c().ball->hide();
+            const QList<QImage> images{f.c().board->grab().toImage(),
+                                       f.c().theoryStrip->grab().toImage(),
+                                       f.c().ratioStrip->grab().toImage()};
+            f.c().ball->show();
             return images;
         };
         const QList<QImage> before = pictures();
-        QSignalSpy activations(&f.form, &Form1::activated);
+        QSignalSpy activations(&f.window, &MainWindow::activated);
         QWidget other; // another application's window, as far as the program knows
         other.show();
         Activate(&other);
-        Activate(&f.form);
+        Activate(&f.window);
         QCOMPARE(activations.size(), 0);
         Play(f, "help");
         Play(f, "back");
         QCOMPARE(activations.size(), 1);
         QVERIFY(pictures() == before);
-        QCOMPARE(f.c().Picture2->pos(), f.boardPixel({f.form.state().BallX, f.form.state().BallY}));
+        QCOMPARE(f.c().ball->pos(), f.boardPixel({f.window.state().ballX, f.window.state().ballY}));
     }
 
     void theHelpWindowPrintsItsTextWordForWordAndComesBackWhenCalled() {
-        Form1Fixture f;
+        MainWindowFixture f;
         Play(f, "help");
-        Form2 *help = f.form.help().window();
+        HelpWindow *help = f.window.help().window();
         QVERIFY(QTest::qWaitForWindowActive(help));
         QCOMPARE(help->windowTitle(),
                  QStringLiteral(" ポコリンの落下の実験＿ヘルプ（設問と操作方法）"));
@@ -312,21 +312,21 @@ private slots:
         QCOMPARE(text.size(), 14);
         const QImage first = help->textSurface()->grab().toImage();
         help->showMinimized(); // HELP brings the one window back, active, with its text again
-        Activate(&f.form);
+        Activate(&f.window);
         Play(f, "help");
-        QCOMPARE(f.form.help().window(), help);
+        QCOMPARE(f.window.help().window(), help);
         QVERIFY(!help->isMinimized() && QTest::qWaitForWindowActive(help));
         QCOMPARE(help->textSurface()->shownTexts(), text);
         QCOMPARE(help->textSurface()->grab().toImage(), first);
         help->move(400, 300); // closed for good, and made anew at its first place
         QTest::keyClick(help->closeButton(), Qt::Key_Enter, Qt::KeypadModifier);
         DeleteClosedWindows();
-        QVERIFY(f.form.help().window() == nullptr);
+        QVERIFY(f.window.help().window() == nullptr);
         Play(f, "help");
-        QCOMPARE(f.form.help().window()->geometry(), Form2::firstGeometry());
-        f.form.close(); // the help window does not outlive the main window
+        QCOMPARE(f.window.help().window()->geometry(), HelpWindow::firstGeometry());
+        f.window.close(); // the help window does not outlive the main window
         DeleteClosedWindows();
-        QVERIFY(f.form.help().window() == nullptr);
+        QVERIFY(f.window.help().window() == nullptr);
     }
 };
 

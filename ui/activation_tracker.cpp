@@ -11,10 +11,10 @@ namespace pokorin {
 namespace {
 
 ActivationTracker::Role RoleOf(QObject *window) {
-    if (qobject_cast<Form1 *>(window) != nullptr) {
+    if (qobject_cast<MainWindow *>(window) != nullptr) {
         return ActivationTracker::Role::Main;
     }
-    if (qobject_cast<Form2 *>(window) != nullptr) {
+    if (qobject_cast<HelpWindow *>(window) != nullptr) {
         return ActivationTracker::Role::Help;
     }
     return ActivationTracker::Role::Other;

@@ -21,12 +21,13 @@
 
 namespace pokorin {
 
-Form1::Form1(MciDevice &device, Clock &clock, RandomSource &random, QuitConfirmation &quit)
+MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
+                       QuitConfirmation &quit)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
-    , c_(BuildForm1Controls(this))
-    , MMControl1(device)
+    , c_(BuildMainWindowControls(this))
+    , chimes_(device)
     , quitConfirmation_(quit)
     , tracker_(new ActivationTracker(this))
     , tick_(state_, *this, clock, random) {
@@ -35,152 +36,152 @@ Form1::Form1(MciDevice &device, Clock &clock, RandomSource &random, QuitConfirma
     setGeometry(TwipsRect(2775, 1500, 9840, 8130));
     MirrorForRightToLeft(*this);
 
-    Timer1.setTimerType(Qt::PreciseTimer);
-    Timer1.setInterval(kDefaultIntervalMs);
-    connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1Timer);
-    connect(c_.Command1, &QPushButton::clicked, this, &Form1::Command1Click);
-    connect(c_.Command2, &QPushButton::clicked, this, &Form1::Command2Click);
-    connect(c_.Command3, &QPushButton::clicked, this, &Form1::Command3Click);
-    connect(c_.Command4, &QPushButton::clicked, this, &Form1::Command4Click);
-    connect(c_.Command5, &QPushButton::clicked, this, &Form1::Command5Click);
-    c_.Command1->setFocus();
-    Form1Load();
+    tickTimer_.setTimerType(Qt::PreciseTimer);
+    tickTimer_.setInterval(kDefaultIntervalMs);
+    connect(&tickTimer_, &QTimer::timeout, this, &MainWindow::tick);
+    connect(c_.startButton, &QPushButton::clicked, this, &MainWindow::startRun);
+    connect(c_.stopButton, &QPushButton::clicked, this, &MainWindow::stopRun);
+    connect(c_.quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
+    connect(c_.initialiseButton, &QPushButton::clicked, this, &MainWindow::initialise);
+    connect(c_.helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
+    c_.startButton->setFocus();
+    load();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::Form1Load() {
-    state_.ResetSimulation();
+void MainWindow::load() {
+    state_.reset();
 }
 
-void Form1::showEvent(QShowEvent *event) {
+void MainWindow::showEvent(QShowEvent *event) {
     // The start-up activation must not depend on the window manager handing
     // the focus over, so the first showing already counts as one.
     if (!startedUp_) {
-        Form1Activate();
+        activate();
     }
     QWidget::showEvent(event);
 }
 
-bool Form1::event(QEvent *event) {
+bool MainWindow::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate &&
         tracker_->previous() == ActivationTracker::Role::Help) {
-        Form1Activate();
+        activate();
     }
     return QWidget::event(event);
 }
 
-void Form1::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event) {
     help_.close(); // no window stays behind without the main window
     QWidget::closeEvent(event);
 }
 
 // Redraws the picture over itself; only the start-up run sets buttons, as a
 // later one would strand a running or finished experiment without them.
-void Form1::Form1Activate() {
-    DrawBoard(*c_.Picture1);
-    showBallAt(state_.BallX, state_.BallY);
-    setDropCountCaption(std::to_string(state_.DropCount));
+void MainWindow::activate() {
+    DrawBoard(*c_.board);
+    showBallAt(state_.ballX, state_.ballY);
+    setDropCountCaption(std::to_string(state_.dropCount));
     if (!startedUp_) {
         setButtons(kStartUpButtons);
         startedUp_ = true;
     }
-    PrintTheoryStrip(*c_.Picture3);
-    PrintRatioHeading(*c_.Picture4);
+    PrintTheoryStrip(*c_.theoryStrip);
+    PrintRatioHeading(*c_.ratioStrip);
     emit activated();
 }
 
-void Form1::Timer1Timer() {
+void MainWindow::tick() {
     tick_.tick();
 }
 
-void Form1::Command1Click() {
-    const FallSpeed speed = ReadFallSpeed(c_.Text1->text());
+void MainWindow::startRun() {
+    const FallSpeed speed = ReadFallSpeed(c_.fallSpeedField->text());
     if (speed.resetText) {
-        c_.Text1->setText(kDefaultSpeedText);
+        c_.fallSpeedField->setText(kDefaultSpeedText);
     }
-    Timer1.start(speed.intervalMs);
+    tickTimer_.start(speed.intervalMs);
     setButtons(kStartButtons);
-    ResetRatioStrip(*c_.Picture4);
+    ResetRatioStrip(*c_.ratioStrip);
 }
 
-void Form1::Command2Click() {
-    Timer1.stop();
+void MainWindow::stopRun() {
+    tickTimer_.stop();
     setButtons(kStopButtons);
-    PrintRatios(*c_.Picture4, state_.BinCount);
+    PrintRatios(*c_.ratioStrip, state_.binCounts);
 }
 
-void Form1::Command3Click() {
-    EndCue(MMControl1);
+void MainWindow::askToQuit() {
+    EndCue(chimes_);
     quitConfirmation_.ask(this, [this](int answer) {
-        state_.QuitAnswer = static_cast<int16_t>(answer);
-        if (state_.QuitAnswer == kAnswerYes) {
+        state_.quitAnswer = static_cast<int16_t>(answer);
+        if (state_.quitAnswer == kAnswerYes) {
             endProgram();
         }
     });
 }
 
-void Form1::Command4Click() {
-    ClickCue(MMControl1);
-    state_.ResetSimulation();
-    c_.Picture2->show();
-    showBallAt(state_.BallX, state_.BallY);
-    setDropCountCaption(std::to_string(state_.DropCount));
+void MainWindow::initialise() {
+    ClickCue(chimes_);
+    state_.reset();
+    c_.ball->show();
+    showBallAt(state_.ballX, state_.ballY);
+    setDropCountCaption(std::to_string(state_.dropCount));
     setButtons(kInitialiseButtons);
-    ResetRatioStrip(*c_.Picture4);
+    ResetRatioStrip(*c_.ratioStrip);
     setCursor(Qt::WaitCursor);
     hideAllSquares();
     setCursor(Qt::ArrowCursor);
 }
 
-void Form1::hideAllSquares() {
-    for (state_.SquareIndex = 1; state_.SquareIndex <= kStackCapacity;
-         state_.SquareIndex = CheckedAdd(state_.SquareIndex, 1)) {
-        for (Stack &stack : c_.o) {
-            stack.at(state_.SquareIndex - 1)->hide();
+void MainWindow::hideAllSquares() {
+    for (state_.squareIndex = 1; state_.squareIndex <= kStackCapacity;
+         state_.squareIndex = CheckedAdd(state_.squareIndex, 1)) {
+        for (Stack &stack : c_.stacks) {
+            stack.at(state_.squareIndex - 1)->hide();
         }
     }
 }
 
-void Form1::Command5Click() {
-    ClickCue(MMControl1);
+void MainWindow::showHelp() {
+    ClickCue(chimes_);
     help_.show();
 }
 
-void Form1::endProgram() {
+void MainWindow::endProgram() {
     help_.close();
     close();
     QCoreApplication::quit();
 }
 
-void Form1::showBallAt(float x, float y) {
-    c_.Picture2->move(c_.Picture1->toPixels({x, y}).toPoint());
+void MainWindow::showBallAt(float x, float y) {
+    c_.ball->move(c_.board->toPixels({x, y}).toPoint());
 }
 
-void Form1::setDropCountCaption(const std::string &caption) {
-    c_.Label1->setText(QString::fromStdString(caption));
+void MainWindow::setDropCountCaption(const std::string &caption) {
+    c_.dropCounter->setText(QString::fromStdString(caption));
 }
 
-void Form1::showSquare(int bin, int square) {
-    c_.o.at(bin - 1).at(square - 1)->show();
+void MainWindow::showSquare(int bin, int square) {
+    c_.stacks.at(bin - 1).at(square - 1)->show();
 }
 
-void Form1::disableTimer() {
-    Timer1.stop();
+void MainWindow::disableTimer() {
+    tickTimer_.stop();
 }
 
-void Form1::hideBall() {
-    c_.Picture2->hide();
+void MainWindow::hideBall() {
+    c_.ball->hide();
 }
 
-void Form1::setButtonEnabled(RunButton button, bool enabled) {
-    QPushButton *const buttons[] = {c_.Command1, c_.Command2, c_.Command3, c_.Command4,
-                                    c_.Command5};
+void MainWindow::setButtonEnabled(RunButton button, bool enabled) {
+    QPushButton *const buttons[] = {c_.startButton, c_.stopButton, c_.quitButton,
+                                    c_.initialiseButton, c_.helpButton};
     buttons[static_cast<int>(button)]->setEnabled(enabled);
 }
 
-void Form1::printRatios(const BinCounts &counts) {
-    PrintRatios(*c_.Picture4, counts);
+void MainWindow::printRatios(const BinCounts &counts) {
+    PrintRatios(*c_.ratioStrip, counts);
 }
 
 } // namespace pokorin

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "form1_controls.h"
 #include "help/help_launcher.h"
+#include "main_window_controls.h"
 #include "sim/drop_tick.h"
 
 #include <QTimer>
@@ -10,26 +10,26 @@
 namespace pokorin {
 
 class ActivationTracker;
-class MciDevice;
+class ChimeDevice;
 class QuitConfirmation;
 
 // The main window: the board with the ball and the stacks, the two strips,
 // the drop counter, the fall-speed field and the five buttons. It owns the
 // experiment's state; its timer drives the drop tick.
-class Form1 final : public QWidget, public TickView {
+class MainWindow final : public QWidget, public TickView {
     Q_OBJECT
 
 public:
-    Form1(MciDevice &device, Clock &clock, RandomSource &random, QuitConfirmation &quit);
-    ~Form1() override;
+    MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random, QuitConfirmation &quit);
+    ~MainWindow() override;
 
-    const SimulationState &state() const { return state_; }
-    const Form1Controls &controls() const { return c_; }
-    const QTimer &timer() const { return Timer1; }
+    const Experiment &state() const { return state_; }
+    const MainWindowControls &controls() const { return c_; }
+    const QTimer &timer() const { return tickTimer_; }
     const HelpLauncher &help() const { return help_; }
 
     // One tick of the experiment, as the timer delivers it.
-    void Timer1Timer();
+    void tick();
 
     void showBallAt(float x, float y) override;
     void setDropCountCaption(const std::string &caption) override;
@@ -48,20 +48,20 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form1Load();
-    void Form1Activate();
-    void Command1Click();
-    void Command2Click();
-    void Command3Click();
-    void Command4Click();
-    void Command5Click();
+    void load();
+    void activate();
+    void startRun();
+    void stopRun();
+    void askToQuit();
+    void initialise();
+    void showHelp();
     void hideAllSquares();
     void endProgram();
 
-    SimulationState state_;
-    Form1Controls c_;
-    QTimer Timer1;
-    MciDevice &MMControl1;
+    Experiment state_;
+    MainWindowControls c_;
+    QTimer tickTimer_;
+    ChimeDevice &chimes_;
     QuitConfirmation &quitConfirmation_;
     HelpLauncher help_;
     ActivationTracker *tracker_;

@@ -8,13 +8,13 @@ HeadlessExperiment::HeadlessExperiment(Clock &clock, RandomSource &random, std::
     : tick_(state_, view_, clock, random)
     , trace_(trace) {}
 
-const SimulationState &HeadlessExperiment::run() {
-    state_.ResetSimulation();
+const Experiment &HeadlessExperiment::run() {
+    state_.reset();
     std::string steps;
     for (;;) {
         const TickResult result = tick_.tick();
         if (result.outcome == TickOutcome::Stepped) {
-            steps += state_.StepDir == 1 ? 'R' : 'L';
+            steps += state_.stepDirection == 1 ? 'R' : 'L';
             continue;
         }
         if (trace_ != nullptr) {

@@ -15,10 +15,10 @@ public:
     HeadlessExperiment(Clock &clock, RandomSource &random, std::ostream *trace);
 
     // Runs one experiment from the start values; the state holds its tallies.
-    const SimulationState &run();
+    const Experiment &run();
 
 private:
-    SimulationState state_;
+    Experiment state_;
     NullTickView view_;
     DropTick tick_;
     std::ostream *trace_;

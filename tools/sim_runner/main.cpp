@@ -47,14 +47,14 @@ int RunExperiments(const RunnerOptions &options) {
     BinTotals totals{};
     long drops = 0;
     for (long run = 1; run <= options.runs; ++run) {
-        const SimulationState &state = experiment.run();
+        const Experiment &state = experiment.run();
         BinTotals bins{};
         for (int k = 1; k <= kBinTotal; ++k) {
-            bins.at(k - 1) = state.BinCount(k);
-            totals.at(k - 1) += state.BinCount(k);
+            bins.at(k - 1) = state.binCounts(k);
+            totals.at(k - 1) += state.binCounts(k);
         }
-        drops += state.DropCount;
-        std::cout << "run " << run << ": drops " << state.DropCount;
+        drops += state.dropCount;
+        std::cout << "run " << run << ": drops " << state.dropCount;
         PrintBins(bins);
     }
     std::cout << "total: runs " << options.runs << " drops " << drops;

@@ -1,4 +1,4 @@
-#include "chime_device.h"
+#include "wave_chime_device.h"
 
 #include "chime_decoder.h"
 #include "chime_files.h"
@@ -7,21 +7,21 @@
 
 namespace pokorin {
 
-ChimeDevice::ChimeDevice(QStringList dataFolders)
+WaveChimeDevice::WaveChimeDevice(QStringList dataFolders)
     : dataFolders_(std::move(dataFolders)) {}
 
-void ChimeDevice::setCommand(MciCommand command) {
+void WaveChimeDevice::setCommand(ChimeCommand command) {
     switch (command) {
-    case MciCommand::Stop:
+    case ChimeCommand::Stop:
         player_.stop();
         break;
-    case MciCommand::Close:
+    case ChimeCommand::Close:
         chime_.reset();
         break;
-    case MciCommand::Open:
+    case ChimeCommand::Open:
         open();
         break;
-    case MciCommand::Sound:
+    case ChimeCommand::Sound:
         if (chime_ != nullptr) {
             player_.play(chime_);
         }
@@ -29,7 +29,7 @@ void ChimeDevice::setCommand(MciCommand command) {
     }
 }
 
-void ChimeDevice::open() {
+void WaveChimeDevice::open() {
     const QString path = FindChimeFile(fileName_, dataFolders_);
     if (path.isEmpty()) {
         warnOnce(QStringLiteral("chime not found: %1").arg(fileName_));
@@ -48,7 +48,7 @@ void ChimeDevice::open() {
 }
 
 // A classroom clicks the same button all lesson; one line per file says it.
-void ChimeDevice::warnOnce(const QString &warning) {
+void WaveChimeDevice::warnOnce(const QString &warning) {
     if (!warned_.contains(warning)) {
         warned_.insert(warning);
         qWarning().noquote() << "pokorin:" << warning;

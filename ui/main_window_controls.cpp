@@ -1,4 +1,4 @@
-#include "form1_controls.h"
+#include "main_window_controls.h"
 
 #include "board/board_geometry.h"
 #include "board/command_button.h"
@@ -6,7 +6,7 @@
 #include "board/line_control.h"
 #include "board/picture_box.h"
 #include "board/twips_rect.h"
-#include "sim/simulation_state.h"
+#include "sim/experiment.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -21,15 +21,15 @@ const QColor kRed(255, 0, 0);
 // Japanese gothic's wide digits would run "0.246" into the next number.
 constexpr double kStripPointSize = 7.5;
 
-QPushButton *Button(QWidget *form, const QString &caption, QRect place, double pointSize) {
-    auto *button = new CommandButton(caption, form);
+QPushButton *Button(QWidget *window, const QString &caption, QRect place, double pointSize) {
+    auto *button = new CommandButton(caption, window);
     button->setGeometry(place);
     button->setFont(DesignFont(pointSize, false));
     return button;
 }
 
-QLabel *Label(QWidget *form, const QString &caption, QRect place, double pointSize) {
-    auto *label = new QLabel(caption, form);
+QLabel *Label(QWidget *window, const QString &caption, QRect place, double pointSize) {
+    auto *label = new QLabel(caption, window);
     label->setGeometry(place);
     label->setFont(DesignFont(pointSize, true));
     return label;
@@ -55,9 +55,9 @@ QWidget *RedSquare(QWidget *board, QPoint at) {
     return square;
 }
 
-PictureBox *Strip(QWidget *form, double topTwips) {
+PictureBox *Strip(QWidget *window, double topTwips) {
     const QRect place = TwipsRect(120, topTwips, 9615, 255);
-    auto *strip = new PictureBox(place.size(), PictureFrame::Sunken, kStripScale, form);
+    auto *strip = new PictureBox(place.size(), PictureFrame::Sunken, kStripScale, window);
     strip->move(place.topLeft());
     strip->setTextFont(DesignFont(kStripPointSize, false));
     return strip;
@@ -85,57 +85,60 @@ Stack BuildStack(PictureBox *board, int bin) {
     return stack;
 }
 
-void BuildBoard(Form1Controls &c, QWidget *form) {
+void BuildBoard(MainWindowControls &c, QWidget *window) {
     const QRect place = TwipsRect(120, 480, 9615, 6015);
-    c.Picture1 = new PictureBox(place.size(), PictureFrame::Sunken, kBoardScale, form);
-    c.Picture1->move(place.topLeft());
+    c.board = new PictureBox(place.size(), PictureFrame::Sunken, kBoardScale, window);
+    c.board->move(place.topLeft());
     for (int k = 1; k <= kBinTotal; ++k) {
-        c.o.at(k - 1) = BuildStack(c.Picture1, k);
+        c.stacks.at(k - 1) = BuildStack(c.board, k);
     }
-    c.Picture2 = RedSquare(c.Picture1, c.Picture1->toPixels({kStartX, kStartY}).toPoint());
-    auto *Line1 = new LineControl(0, 120, 120, c.Picture1);
-    Line1->move(c.Picture1->toPixels({}).toPoint() + Line1->pos());
-    Line1->lower();
+    c.ball = RedSquare(c.board, c.board->toPixels({kStartX, kStartY}).toPoint());
+    auto *rule = new LineControl(0, 120, 120, c.board);
+    rule->move(c.board->toPixels({}).toPoint() + rule->pos());
+    rule->lower();
 }
 
 // Buttons and captions are named by their texts; the controls whose text is
 // a value, or that show a picture, get a name of their own.
-void NameForScreenReaders(const Form1Controls &c) {
-    c.Text1->setAccessibleName(QStringLiteral("落下速度"));
-    c.Label1->setAccessibleName(QStringLiteral("実験回数"));
-    c.Picture1->setAccessibleName(QStringLiteral("ポコリンの落下の実験"));
-    c.Picture3->setAccessibleName(QStringLiteral("理論上の数学的確率"));
-    c.Picture4->setAccessibleName(QStringLiteral("実験結果からの割合"));
+void NameForScreenReaders(const MainWindowControls &c) {
+    c.fallSpeedField->setAccessibleName(QStringLiteral("落下速度"));
+    c.dropCounter->setAccessibleName(QStringLiteral("実験回数"));
+    c.board->setAccessibleName(QStringLiteral("ポコリンの落下の実験"));
+    c.theoryStrip->setAccessibleName(QStringLiteral("理論上の数学的確率"));
+    c.ratioStrip->setAccessibleName(QStringLiteral("実験結果からの割合"));
 }
 
 } // namespace
 
-Form1Controls BuildForm1Controls(QWidget *form) {
-    Form1Controls c{};
+MainWindowControls BuildMainWindowControls(QWidget *window) {
+    MainWindowControls c{};
     // Made in tab order, so that the start button is first of all.
-    c.Command1 = Button(form, QStringLiteral("開始"), TwipsRect(8040, 7440, 1500, 375), 12);
-    c.Command2 = Button(form, QStringLiteral("停止"), TwipsRect(6360, 7440, 1500, 375), 12);
-    c.Command3 = Button(form, QStringLiteral("終了"), TwipsRect(0, 0, 975, 375), 11.25);
-    c.Command4 = Button(form, QStringLiteral("初期化"), TwipsRect(8880, 0, 975, 375), 11.25);
-    c.Command5 = Button(form, QStringLiteral("HELP"), TwipsRect(7920, 0, 975, 375), 11.25);
-    c.Text1 = new QLineEdit(QStringLiteral("100"), form);
-    c.Text1->setGeometry(TwipsRect(5160, 7440, 495, 270));
+    c.startButton = Button(window, QStringLiteral("開始"), TwipsRect(8040, 7440, 1500, 375), 12);
+    c.stopButton = Button(window, QStringLiteral("停止"), TwipsRect(6360, 7440, 1500, 375), 12);
+    c.quitButton = Button(window, QStringLiteral("終了"), TwipsRect(0, 0, 975, 375), 11.25);
+    c.initialiseButton =
+        Button(window, QStringLiteral("初期化"), TwipsRect(8880, 0, 975, 375), 11.25);
+    c.helpButton = Button(window, QStringLiteral("HELP"), TwipsRect(7920, 0, 975, 375), 11.25);
+    c.fallSpeedField = new QLineEdit(QStringLiteral("100"), window);
+    c.fallSpeedField->setGeometry(TwipsRect(5160, 7440, 495, 270));
     // The system's own default face may have no glyphs at all (Wine's has none).
-    c.Text1->setFont(DesignFont(9, false));
+    c.fallSpeedField->setFont(DesignFont(9, false));
 
-    (new LineControl(0, 9840, 360, form))->lower(); // Line2, drawn under the top row
-    c.Label3 =
-        Label(form, QStringLiteral("ポコリンの落下の実験"), TwipsRect(2520, 0, 4935, 375), 15.75);
-    Frame(c.Label3, QColor(255, 192, 128));
-    c.Label2 = Label(form, QStringLiteral("実験回数"), TwipsRect(720, 7440, 1455, 375), 14.25);
-    Frame(c.Label2, Qt::white);
-    c.Label1 = Label(form, QString(), TwipsRect(2160, 7440, 1215, 375), 14.25);
-    Frame(c.Label1, Qt::white);
-    c.Label4 = Label(form, QStringLiteral("落下速度"), TwipsRect(4080, 7440, 1095, 255), 11.25);
+    (new LineControl(0, 9840, 360, window))->lower(); // Line2, drawn under the top row
+    c.title =
+        Label(window, QStringLiteral("ポコリンの落下の実験"), TwipsRect(2520, 0, 4935, 375), 15.75);
+    Frame(c.title, QColor(255, 192, 128));
+    c.dropCounterCaption =
+        Label(window, QStringLiteral("実験回数"), TwipsRect(720, 7440, 1455, 375), 14.25);
+    Frame(c.dropCounterCaption, Qt::white);
+    c.dropCounter = Label(window, QString(), TwipsRect(2160, 7440, 1215, 375), 14.25);
+    Frame(c.dropCounter, Qt::white);
+    c.fallSpeedCaption =
+        Label(window, QStringLiteral("落下速度"), TwipsRect(4080, 7440, 1095, 255), 11.25);
 
-    BuildBoard(c, form);
-    c.Picture3 = Strip(form, 6600);
-    c.Picture4 = Strip(form, 6960);
+    BuildBoard(c, window);
+    c.theoryStrip = Strip(window, 6600);
+    c.ratioStrip = Strip(window, 6960);
     NameForScreenReaders(c);
     return c;
 }

@@ -3,7 +3,7 @@
 #include "board/picture_box.h"
 #include "sim/frozen_clock.h"
 #include "sim/xoshiro_generator.h"
-#include "sound/mci_device.h"
+#include "sound/chime_device.h"
 #include "ui/main_window.h"
 #include "ui/quit_confirmation.h"
 
@@ -18,15 +18,15 @@ namespace pokorin::test {
 
 // Writes down every operation on the device; `onSound` runs at the moment a
 // chime would start.
-class RecordingDevice final : public MciDevice {
+class RecordingDevice final : public ChimeDevice {
 public:
     QStringList operations;
     std::function<void()> onSound;
 
-    void setCommand(MciCommand command) override {
+    void setCommand(ChimeCommand command) override {
         static const char *const names[] = {"Stop", "Close", "Open", "Sound"};
         operations << QLatin1String(names[static_cast<int>(command)]);
-        if (command == MciCommand::Sound && onSound) {
+        if (command == ChimeCommand::Sound && onSound) {
             onSound();
         }
     }
@@ -51,18 +51,18 @@ inline void Activate(QWidget *window) {
 
 // A main window that has started up, with a frozen clock, a recording chime
 // device, a scripted quit box and a seeded generator unless one is given.
-struct Form1Fixture {
-    explicit Form1Fixture(RandomSource *random = nullptr)
-        : form(device, clock, random != nullptr ? *random : generator, quit) {
-        form.show();
+struct MainWindowFixture {
+    explicit MainWindowFixture(RandomSource *random = nullptr)
+        : window(device, clock, random != nullptr ? *random : generator, quit) {
+        window.show();
     }
 
-    const Form1Controls &c() const { return form.controls(); }
+    const MainWindowControls &c() const { return window.controls(); }
 
     // The buttons in tab order by the tests' names for them, or null.
     QPushButton *button(const QString &name) const {
-        const QList<QPushButton *> buttons{c().Command1, c().Command2, c().Command3, c().Command4,
-                                           c().Command5};
+        const QList<QPushButton *> buttons{c().startButton, c().stopButton, c().quitButton,
+                                           c().initialiseButton, c().helpButton};
         return buttons.value(
             QStringList{"start", "stop", "quit", "initialise", "help"}.indexOf(name));
     }
@@ -77,24 +77,24 @@ struct Form1Fixture {
     }
 
     void tickWhileRunning(int ticks) {
-        for (int i = 0; i < ticks && form.timer().isActive(); ++i) {
-            form.Timer1Timer();
+        for (int i = 0; i < ticks && window.timer().isActive(); ++i) {
+            window.tick();
         }
     }
 
     int visibleSquares(int bin) const {
         return static_cast<int>(
-            std::count_if(c().o.at(bin - 1).begin(), c().o.at(bin - 1).end(),
-                          [this](QWidget *square) { return square->isVisibleTo(c().Picture1); }));
+            std::count_if(c().stacks.at(bin - 1).begin(), c().stacks.at(bin - 1).end(),
+                          [this](QWidget *square) { return square->isVisibleTo(c().board); }));
     }
 
-    QPoint boardPixel(BoardPoint point) const { return c().Picture1->toPixels(point).toPoint(); }
+    QPoint boardPixel(BoardPoint point) const { return c().board->toPixels(point).toPoint(); }
 
     RecordingDevice device;
     FrozenClock clock{45000.0f};
     XoshiroGenerator generator{2026};
     ScriptedQuit quit;
-    Form1 form;
+    MainWindow window;
 };
 
 } // namespace pokorin::test
