@@ -1,6 +1,6 @@
 #include "app/program_ended.h"
-#include "sim/local_clock.h"
-#include "sim/xoshiro_generator.h"
+#include "core/local_clock.h"
+#include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
 #include "sound/wave_chime_device.h"
 #include "ui/command_line.h"

@@ -1,11 +1,11 @@
 // Speed of the experiment's core: the drop tick and the headless runner.
 // Prints one line per figure: name value unit.
 
-#include "sim/drop_tick.h"
-#include "sim/frozen_clock.h"
-#include "sim/local_clock.h"
-#include "sim/null_tick_view.h"
-#include "sim/xoshiro_generator.h"
+#include "core/drop_tick.h"
+#include "core/frozen_clock.h"
+#include "core/local_clock.h"
+#include "core/null_tick_view.h"
+#include "core/xoshiro_generator.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -3,8 +3,8 @@
 // child processes of this program, so that neither window inherits the
 // other's warmed-up toolkit.
 
-#include "sim/local_clock.h"
-#include "sim/xoshiro_generator.h"
+#include "core/local_clock.h"
+#include "core/xoshiro_generator.h"
 #include "sound/chime_device.h"
 #include "sound/wave_chime_device.h"
 #include "ui/japanese_setup.h"

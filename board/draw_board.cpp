@@ -1,7 +1,7 @@
 #include "draw_board.h"
 
 #include "board_geometry.h"
-#include "sim/bin_counts.h"
+#include "core/bin_counts.h"
 
 namespace pokorin {
 namespace {

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "sim/bin_counts.h"
+#include "core/bin_counts.h"
+#include "core/ratios.h"
+#include "core/shown_texts.h"
 #include "text_surface.h"
 
 #include <cstdint>
 #include <string>
 
 namespace pokorin {
-
-inline const std::string kRatioHeading = "実験結果からの割合";
-
-// count / total as "0.000"; a ratio exactly halfway between two thousandths
-// rounds up (1 of 16 gives "0.063").
-/* 0 <= count <= total, total > 0 */
-std::string FormatRatio(long count, long total);
 
 void PrintRatioHeading(TextSurface &strip);
 void ResetRatioStrip(TextSurface &strip);

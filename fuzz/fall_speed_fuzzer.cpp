@@ -1,6 +1,6 @@
 // Checks the properties of the fall-speed rule on arbitrary UTF-16 text.
 
-#include "ui/fall_speed.h"
+#include "core/fall_speed.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -8,9 +8,9 @@
 #include "board/right_to_left.h"
 #include "board/theory_strip.h"
 #include "board/twips_rect.h"
-#include "fall_speed.h"
+#include "core/checked_add.h"
+#include "core/fall_speed.h"
 #include "quit_confirmation.h"
-#include "sim/checked_add.h"
 #include "sound/sound_cues.h"
 
 #include <QCoreApplication>

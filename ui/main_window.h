@@ -2,7 +2,7 @@
 
 #include "help/help_launcher.h"
 #include "main_window_controls.h"
-#include "sim/drop_tick.h"
+#include "core/drop_tick.h"
 
 #include <QTimer>
 #include <QWidget>

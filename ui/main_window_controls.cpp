@@ -6,7 +6,7 @@
 #include "board/line_control.h"
 #include "board/picture_box.h"
 #include "board/twips_rect.h"
-#include "sim/experiment.h"
+#include "core/experiment.h"
 
 #include <QLabel>
 #include <QLineEdit>

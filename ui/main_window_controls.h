@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/bin_counts.h"
+#include "core/bin_counts.h"
 
 #include <array>
 

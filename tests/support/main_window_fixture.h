@@ -1,8 +1,8 @@
 #pragma once
 
 #include "board/picture_box.h"
-#include "sim/frozen_clock.h"
-#include "sim/xoshiro_generator.h"
+#include "core/frozen_clock.h"
+#include "core/xoshiro_generator.h"
 #include "sound/chime_device.h"
 #include "ui/main_window.h"
 #include "ui/quit_confirmation.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/random_source.h"
+#include "core/random_source.h"
 
 #include <QList>
 

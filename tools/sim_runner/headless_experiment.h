@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/drop_tick.h"
-#include "sim/null_tick_view.h"
+#include "core/drop_tick.h"
+#include "core/null_tick_view.h"
 
 #include <ostream>
 

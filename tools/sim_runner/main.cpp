@@ -1,10 +1,10 @@
-#include "board/ratio_strip.h"
-#include "board/theory_strip.h"
+#include "core/frozen_clock.h"
+#include "core/local_clock.h"
+#include "core/ratios.h"
+#include "core/shown_texts.h"
+#include "core/xoshiro_generator.h"
 #include "headless_experiment.h"
 #include "runner_options.h"
-#include "sim/frozen_clock.h"
-#include "sim/local_clock.h"
-#include "sim/xoshiro_generator.h"
 
 #include <QCoreApplication>
 #include <array>

@@ -1,0 +1,26 @@
+#include "ratios.h"
+
+namespace pokorin {
+
+std::string FormatRatio(long count, long total) {
+    // Integer rounding is exact, so halfway cases such as 3 of 80 round up
+    // just like 1 of 16, which a binary double could not promise.
+    const long thousandths = (2000 * count + total) / (2 * total);
+    const std::string fraction = std::to_string(thousandths % 1000);
+    return std::to_string(thousandths / 1000) + '.' + std::string(3 - fraction.size(), '0') +
+           fraction;
+}
+
+std::optional<std::array<std::string, kBinTotal>> RatioTexts(const BinCounts &counts) {
+    const int16_t total = counts.sum();
+    if (total == 0) {
+        return std::nullopt;
+    }
+    std::array<std::string, kBinTotal> texts;
+    for (int k = 1; k <= kBinTotal; ++k) {
+        texts.at(k - 1) = FormatRatio(counts(k), total);
+    }
+    return texts;
+}
+
+} // namespace pokorin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "bin_counts.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace pokorin {
+
+// count / total as "0.000"; a ratio exactly halfway between two thousandths
+// rounds up (1 of 16 gives "0.063").
+/* 0 <= count <= total, total > 0 */
+std::string FormatRatio(long count, long total);
+
+// The experimental ratio of each bin against the sum of all bins; nothing
+// while no ball has landed, as 0 of 0 is no ratio.
+std::optional<std::array<std::string, kBinTotal>> RatioTexts(const BinCounts &counts);
+
+} // namespace pokorin
