@@ -4,7 +4,6 @@
 #include "core/drop_tick.h"
 #include "core/frozen_clock.h"
 #include "core/local_clock.h"
-#include "core/null_tick_view.h"
 #include "core/xoshiro_generator.h"
 
 #include <benchmark/benchmark.h>
@@ -19,13 +18,12 @@ namespace {
 
 void TickWith(benchmark::State &run, Clock &clock) {
     XoshiroGenerator random;
-    Experiment state;
-    NullTickView view;
-    DropTick tick(state, view, clock, random);
-    state.reset();
+    Experiment experiment;
+    DropTick tick(experiment, clock, random);
+    experiment.reset();
     for (auto _ : run) {
-        if (tick.tick().outcome == TickOutcome::Finished) {
-            state.reset();
+        if (tick.tick().kind == TickEvent::Kind::StackFilled) {
+            experiment.reset();
         }
     }
 }

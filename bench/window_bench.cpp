@@ -42,7 +42,7 @@ public:
 
 class NeverQuit final : public QuitConfirmation {
 public:
-    void ask(QWidget *, std::function<void(int)> answered) override { answered(kAnswerNo); }
+    void ask(QWidget *, std::function<void(bool)> answered) override { answered(false); }
 };
 
 long ResidentKiB() {
@@ -143,7 +143,7 @@ void LandBalls(MainWindow &mainWindow, int balls) {
         while (mainWindow.timer().isActive()) {
             mainWindow.tick();
         }
-        landed += mainWindow.state().dropCount;
+        landed += mainWindow.experiment().drops;
         c.initialiseButton->click();
     }
 }

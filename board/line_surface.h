@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board_point.h"
+#include "core/board_point.h"
 #include "rgb.h"
 
 namespace pokorin {

@@ -1,15 +1,12 @@
 #include "drop_tick.h"
 
-#include "button_settings.h"
 #include "checked_add.h"
-
-#include <string>
 
 namespace pokorin {
 
-int16_t StepDirection(float r) {
+Step StepFor(float r) {
     // In double: 2r + 1 rounded to float would reach 3 for r just below 1.
-    return static_cast<int16_t>(2.0 * static_cast<double>(r) + 1.0);
+    return static_cast<int>(2.0 * static_cast<double>(r) + 1.0) == 1 ? Step::Right : Step::Left;
 }
 
 int LandingBin(float ballX) {
@@ -21,54 +18,36 @@ int LandingBin(float ballX) {
     return 0;
 }
 
-DropTick::DropTick(Experiment &state, TickView &view, Clock &clock, RandomSource &random)
-    : state_(state)
-    , view_(view)
+DropTick::DropTick(Experiment &experiment, Clock &clock, RandomSource &random)
+    : experiment_(experiment)
     , clock_(clock)
     , random_(random) {}
 
-TickResult DropTick::tick() {
-    view_.showBallAt(state_.ballX, state_.ballY);
+TickEvent DropTick::tick() {
+    const BoardPoint shownAt = experiment_.ball;
     random_.reseed(clock_.secondsSinceMidnight());
-    state_.stepDirection = StepDirection(random_.next());
-    if (state_.ballY < kLevelLimit) {
-        step();
-        return {TickOutcome::Stepped, 0};
+    experiment_.lastStep = StepFor(random_.next());
+    if (experiment_.ball.y < kLevelLimit) {
+        experiment_.ball.x += experiment_.lastStep == Step::Right ? 1.0f : -1.0f;
+        experiment_.ball.y += 1.0f;
+        return {TickEvent::Kind::Stepped, shownAt};
     }
-    return land();
+    return land(shownAt);
 }
 
-void DropTick::step() {
-    state_.ballX += state_.stepDirection == 1 ? 1.0f : -1.0f;
-    state_.ballY += 1.0f;
-}
-
-TickResult DropTick::land() {
-    state_.dropCount = CheckedAdd(state_.dropCount, 1);
-    view_.setDropCountCaption(std::to_string(state_.dropCount));
-    const int bin = LandingBin(state_.ballX);
-    const TickOutcome outcome = bin == 0 ? TickOutcome::Landed : fillBin(bin);
-    state_.ballX = kStartX;
-    state_.ballY = kStartY;
-    return {outcome, bin};
-}
-
-TickOutcome DropTick::fillBin(int bin) {
-    const bool fillsStack = state_.binCounts(bin) >= kStackCapacity - 1;
-    state_.binCounts(bin) = CheckedAdd(state_.binCounts(bin), 1);
-    view_.showSquare(bin, state_.binCounts(bin));
-    if (!fillsStack) {
-        return TickOutcome::Landed;
+TickEvent DropTick::land(BoardPoint shownAt) {
+    TickEvent event{TickEvent::Kind::Landed, shownAt, LandingBin(experiment_.ball.x)};
+    experiment_.drops = CheckedAdd(experiment_.drops, 1);
+    if (event.bin != 0) {
+        int16_t &count = experiment_.bins(event.bin);
+        if (count >= kStackCapacity - 1) {
+            event.kind = TickEvent::Kind::StackFilled;
+        }
+        count = CheckedAdd(count, 1);
+        event.square = count;
     }
-    endRun();
-    return TickOutcome::Finished;
-}
-
-void DropTick::endRun() {
-    view_.disableTimer();
-    view_.hideBall();
-    view_.setButtons(kFullStackButtons);
-    view_.printRatios(state_.binCounts);
+    experiment_.ball = kBallStart;
+    return event;
 }
 
 } // namespace pokorin

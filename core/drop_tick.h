@@ -3,9 +3,6 @@
 #include "clock.h"
 #include "experiment.h"
 #include "random_source.h"
-#include "tick_view.h"
-
-#include <cstdint>
 
 namespace pokorin {
 
@@ -14,15 +11,19 @@ namespace pokorin {
 // while the double 10.9 would let the ball take an eleventh step.
 constexpr float kLevelLimit = 10.9f;
 
-enum class TickOutcome { Stepped, Landed, Finished };
-
-struct TickResult {
-    TickOutcome outcome;
-    int bin; // the bin a landing ball fell into; 0 while it falls
+// What one tick did, for the window to show: the ball shown where it stood,
+// then either a step taken or a ball landed as square `square` of bin `bin`.
+// A landing that fills a stack ends the run.
+struct TickEvent {
+    enum class Kind { Stepped, Landed, StackFilled };
+    Kind kind = Kind::Stepped;
+    BoardPoint ballShownAt;
+    int bin = 0; // 1..11; 0 while the ball falls, and for an x beyond the last bin
+    int square = 0;
 };
 
-// stepDirection for a draw r on [0, 1): 1 (right) below 0.5, 2 (left) from 0.5 on.
-int16_t StepDirection(float r);
+// The step for a draw r on [0, 1): right below 0.5, left from 0.5 on.
+Step StepFor(float r);
 
 // The bin whose x range holds a landing ball's x, or 0 beyond the last bin.
 int LandingBin(float ballX);
@@ -30,18 +31,14 @@ int LandingBin(float ballX);
 // One timer tick of the experiment: the ball moves one level or lands.
 class DropTick {
 public:
-    DropTick(Experiment &state, TickView &view, Clock &clock, RandomSource &random);
+    DropTick(Experiment &experiment, Clock &clock, RandomSource &random);
 
-    TickResult tick();
+    TickEvent tick();
 
 private:
-    void step();
-    TickResult land();
-    TickOutcome fillBin(int bin);
-    void endRun();
+    TickEvent land(BoardPoint shownAt);
 
-    Experiment &state_;
-    TickView &view_;
+    Experiment &experiment_;
     Clock &clock_;
     RandomSource &random_;
 };

@@ -3,10 +3,9 @@
 namespace pokorin {
 
 void Experiment::reset() {
-    ballX = kStartX;
-    ballY = kStartY;
-    binCounts.clear();
-    dropCount = 0;
+    ball = kBallStart;
+    bins.clear();
+    drops = 0;
 }
 
 } // namespace pokorin

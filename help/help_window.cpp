@@ -51,7 +51,6 @@ QRect HelpWindow::firstGeometry() {
 bool HelpWindow::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate) {
         printHelpText();
-        emit activated();
     }
     return QWidget::event(event);
 }

@@ -22,9 +22,6 @@ public:
     // Where the window's client area first opens on the screen.
     static QRect firstGeometry();
 
-signals:
-    void activated();
-
 protected:
     bool event(QEvent *event) override;
 

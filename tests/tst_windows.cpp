@@ -127,29 +127,29 @@ private slots:
             Play(f, "start");
             while (f.window.timer().isActive()) {
                 f.window.tick();
-                const Experiment &s = f.window.state();
-                QCOMPARE(s.dropCount, s.binCounts.sum());
-                QCOMPARE(f.c().dropCounter->text(), QString::number(s.dropCount));
+                const Experiment &s = f.window.experiment();
+                QCOMPARE(s.drops, s.bins.sum());
+                QCOMPARE(f.c().dropCounter->text(), QString::number(s.drops));
                 for (int k = 1; k <= 11; ++k) {
-                    QCOMPARE(f.visibleSquares(k), int{s.binCounts(k)});
+                    QCOMPARE(f.visibleSquares(k), int{s.bins(k)});
                 }
                 if (++ticks % 173 == 0 && f.window.timer().isActive()) {
                     const Experiment stopped = s;
                     Play(f, "stop");
-                    QCOMPARE(f.c().ratioStrip->shownTexts().size(), s.dropCount > 0 ? 12 : 1);
+                    QCOMPARE(f.c().ratioStrip->shownTexts().size(), s.drops > 0 ? 12 : 1);
                     f.c().startButton->click();
                     QCOMPARE(f.c().ratioStrip->shownTexts(), QStringList{kHeading});
                     f.window.tick();
-                    QCOMPARE(f.c().ball->pos(), f.boardPixel({stopped.ballX, stopped.ballY}));
+                    QCOMPARE(f.c().ball->pos(), f.boardPixel(stopped.ball));
                 }
             }
-            const Experiment &s = f.window.state();
+            const Experiment &s = f.window.experiment();
             QVERIFY(!f.c().ball->isVisibleTo(&f.window));
             QStringList ratios{kHeading};
             int fullStacks = 0;
             for (int k = 1; k <= 11; ++k) {
-                ratios << QString::fromStdString(FormatRatio(s.binCounts(k), s.dropCount));
-                fullStacks += s.binCounts(k) == 20 ? 1 : 0;
+                ratios << QString::fromStdString(FormatRatio(s.bins(k), s.drops));
+                fullStacks += s.bins(k) == 20 ? 1 : 0;
             }
             QCOMPARE(fullStacks, 1);
             QCOMPARE(f.c().ratioStrip->shownTexts(), ratios);
@@ -206,7 +206,7 @@ private slots:
             Play(f, event);
         }
         const PointerWatcher pointer(f);
-        const int16_t stepDir = f.window.state().stepDirection;
+        const Step lastStep = f.window.experiment().lastStep;
         Play(f, "initialise");
         for (int k = 1; k <= 11; ++k) {
             QCOMPARE(f.visibleSquares(k), 0);
@@ -214,7 +214,7 @@ private slots:
         QVERIFY(!pointer.shapes.isEmpty());
         QCOMPARE(pointer.shapes, QList<Qt::CursorShape>(pointer.shapes.size(), Qt::WaitCursor));
         QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(f.window.state().stepDirection, stepDir);
+        QCOMPARE(f.window.experiment().lastStep, lastStep);
         QCOMPARE(f.c().fallSpeedField->text(), QStringLiteral("50"));
         QCOMPARE(f.window.timer().interval(), 50);
     }
@@ -223,7 +223,7 @@ private slots:
     // No leaves all as it was; Yes closes every window.
     void commandsChimeFirstThenAct() {
         MainWindowFixture f;
-        f.quit.answers = {kAnswerNo, kAnswerNo, kAnswerYes};
+        f.quit.answers = {false, false, true};
         Play(f, "start");
         Play(f, "stop");
         QStringList heard; // what the screen shows at each chime
@@ -248,20 +248,18 @@ private slots:
         QCOMPARE(f.device.operations.filter("FileName").join(u' '),
                  QStringLiteral("FileName=endpinpon.wav FileName=pinpon.wav FileName=pinpon.wav "
                                 "FileName=endpinpon.wav"));
-        QCOMPARE(f.window.state().quitAnswer, int16_t{kAnswerNo});
         Play(f, "quit");
         DeleteClosedWindows();
-        QCOMPARE(f.window.state().quitAnswer, int16_t{kAnswerYes});
         QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);
     }
 
-    void theQuitBoxAsksInJapaneseAndAnswersWithTheClassicCodes() {
+    void theQuitBoxAsksInJapaneseAndAnswersYesOrNo() {
         const auto box = MakeQuitBox(nullptr);
         QCOMPARE(box->windowTitle(), QStringLiteral("ポコリンの落下"));
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
         QuitBox quitBox;
-        QList<int> answers;
-        const auto answered = [&answers](int answer) {
+        QList<bool> answers;
+        const auto answered = [&answers](bool answer) {
             answers << answer;
         };
         quitBox.ask(nullptr, answered);
@@ -270,7 +268,7 @@ private slots:
         quitBox.ask(nullptr, answered);
         QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
-        QCOMPARE(answers, QList<int>({kAnswerNo, kAnswerYes}));
+        QCOMPARE(answers, QList<bool>({false, true}));
     }
 
     void activationRepeatsOnlyOnComingBackFromTheHelpWindow() {
@@ -297,7 +295,7 @@ private slots:
         Play(f, "back");
         QCOMPARE(activations.size(), 1);
         QVERIFY(pictures() == before);
-        QCOMPARE(f.c().ball->pos(), f.boardPixel({f.window.state().ballX, f.window.state().ballY}));
+        QCOMPARE(f.c().ball->pos(), f.boardPixel(f.window.experiment().ball));
     }
 
     void theHelpWindowPrintsItsTextWordForWordAndComesBackWhenCalled() {

@@ -8,8 +8,8 @@
 #include "board/right_to_left.h"
 #include "board/theory_strip.h"
 #include "board/twips_rect.h"
-#include "core/checked_add.h"
 #include "core/fall_speed.h"
+#include "help/help_window.h"
 #include "quit_confirmation.h"
 #include "sound/sound_cues.h"
 
@@ -30,7 +30,7 @@ MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
     , chimes_(device)
     , quitConfirmation_(quit)
     , tracker_(new ActivationTracker(this))
-    , tick_(state_, *this, clock, random) {
+    , tick_(experiment_, clock, random) {
     setWindowTitle(QStringLiteral(" ポコリンの落下の実験"));
     setWindowIcon(PokorinIcon());
     setGeometry(TwipsRect(2775, 1500, 9840, 8130));
@@ -51,7 +51,7 @@ MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
 MainWindow::~MainWindow() = default;
 
 void MainWindow::load() {
-    state_.reset();
+    experiment_.reset();
 }
 
 void MainWindow::showEvent(QShowEvent *event) {
@@ -65,7 +65,7 @@ void MainWindow::showEvent(QShowEvent *event) {
 
 bool MainWindow::event(QEvent *event) {
     if (event->type() == QEvent::WindowActivate &&
-        tracker_->previous() == ActivationTracker::Role::Help) {
+        tracker_->previous() == &HelpWindow::staticMetaObject) {
         activate();
     }
     return QWidget::event(event);
@@ -80,10 +80,10 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // later one would strand a running or finished experiment without them.
 void MainWindow::activate() {
     DrawBoard(*c_.board);
-    showBallAt(state_.ballX, state_.ballY);
-    setDropCountCaption(std::to_string(state_.dropCount));
+    showBallAt(experiment_.ball);
+    showDropCount();
     if (!startedUp_) {
-        setButtons(kStartUpButtons);
+        setButtons(kStartUpRow);
         startedUp_ = true;
     }
     PrintTheoryStrip(*c_.theoryStrip);
@@ -92,7 +92,26 @@ void MainWindow::activate() {
 }
 
 void MainWindow::tick() {
-    tick_.tick();
+    const TickEvent event = tick_.tick();
+    showBallAt(event.ballShownAt);
+    if (event.kind == TickEvent::Kind::Stepped) {
+        return;
+    }
+    showDropCount();
+    if (event.bin != 0) {
+        c_.stacks.at(event.bin - 1).at(event.square - 1)->show();
+    }
+    if (event.kind == TickEvent::Kind::StackFilled) {
+        endRun();
+    }
+}
+
+// A full stack ends the run by itself, with the ratios of all its balls.
+void MainWindow::endRun() {
+    tickTimer_.stop();
+    c_.ball->hide();
+    setButtons(kFullStackRow);
+    PrintRatios(*c_.ratioStrip, experiment_.bins);
 }
 
 void MainWindow::startRun() {
@@ -101,21 +120,20 @@ void MainWindow::startRun() {
         c_.fallSpeedField->setText(kDefaultSpeedText);
     }
     tickTimer_.start(speed.intervalMs);
-    setButtons(kStartButtons);
+    setButtons(kStartRow);
     ResetRatioStrip(*c_.ratioStrip);
 }
 
 void MainWindow::stopRun() {
     tickTimer_.stop();
-    setButtons(kStopButtons);
-    PrintRatios(*c_.ratioStrip, state_.binCounts);
+    setButtons(kStopRow);
+    PrintRatios(*c_.ratioStrip, experiment_.bins);
 }
 
 void MainWindow::askToQuit() {
     EndCue(chimes_);
-    quitConfirmation_.ask(this, [this](int answer) {
-        state_.quitAnswer = static_cast<int16_t>(answer);
-        if (state_.quitAnswer == kAnswerYes) {
+    quitConfirmation_.ask(this, [this](bool yes) {
+        if (yes) {
             endProgram();
         }
     });
@@ -123,11 +141,11 @@ void MainWindow::askToQuit() {
 
 void MainWindow::initialise() {
     ClickCue(chimes_);
-    state_.reset();
+    experiment_.reset();
     c_.ball->show();
-    showBallAt(state_.ballX, state_.ballY);
-    setDropCountCaption(std::to_string(state_.dropCount));
-    setButtons(kInitialiseButtons);
+    showBallAt(experiment_.ball);
+    showDropCount();
+    setButtons(kInitialiseRow);
     ResetRatioStrip(*c_.ratioStrip);
     setCursor(Qt::WaitCursor);
     hideAllSquares();
@@ -135,10 +153,9 @@ void MainWindow::initialise() {
 }
 
 void MainWindow::hideAllSquares() {
-    for (state_.squareIndex = 1; state_.squareIndex <= kStackCapacity;
-         state_.squareIndex = CheckedAdd(state_.squareIndex, 1)) {
+    for (int square = 0; square < kStackCapacity; ++square) {
         for (Stack &stack : c_.stacks) {
-            stack.at(state_.squareIndex - 1)->hide();
+            stack.at(square)->hide();
         }
     }
 }
@@ -154,34 +171,22 @@ void MainWindow::endProgram() {
     QCoreApplication::quit();
 }
 
-void MainWindow::showBallAt(float x, float y) {
-    c_.ball->move(c_.board->toPixels({x, y}).toPoint());
+void MainWindow::showBallAt(BoardPoint point) {
+    c_.ball->move(c_.board->toPixels(point).toPoint());
 }
 
-void MainWindow::setDropCountCaption(const std::string &caption) {
-    c_.dropCounter->setText(QString::fromStdString(caption));
+void MainWindow::showDropCount() {
+    c_.dropCounter->setText(QString::number(experiment_.drops));
 }
 
-void MainWindow::showSquare(int bin, int square) {
-    c_.stacks.at(bin - 1).at(square - 1)->show();
-}
-
-void MainWindow::disableTimer() {
-    tickTimer_.stop();
-}
-
-void MainWindow::hideBall() {
-    c_.ball->hide();
-}
-
-void MainWindow::setButtonEnabled(RunButton button, bool enabled) {
-    QPushButton *const buttons[] = {c_.startButton, c_.stopButton, c_.quitButton,
-                                    c_.initialiseButton, c_.helpButton};
-    buttons[static_cast<int>(button)]->setEnabled(enabled);
-}
-
-void MainWindow::printRatios(const BinCounts &counts) {
-    PrintRatios(*c_.ratioStrip, counts);
+void MainWindow::setButtons(const ButtonRow &row) {
+    const std::array<QPushButton *, kRunButtons> buttons{
+        c_.startButton, c_.stopButton, c_.quitButton, c_.initialiseButton, c_.helpButton};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (row.at(i) != Switch::Keep) {
+            buttons.at(i)->setEnabled(row.at(i) == Switch::On);
+        }
+    }
 }
 
 } // namespace pokorin

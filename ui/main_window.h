@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/button_table.h"
+#include "core/drop_tick.h"
 #include "help/help_launcher.h"
 #include "main_window_controls.h"
-#include "core/drop_tick.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -16,28 +17,20 @@ class QuitConfirmation;
 // The main window: the board with the ball and the stacks, the two strips,
 // the drop counter, the fall-speed field and the five buttons. It owns the
 // experiment's state; its timer drives the drop tick.
-class MainWindow final : public QWidget, public TickView {
+class MainWindow final : public QWidget {
     Q_OBJECT
 
 public:
     MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random, QuitConfirmation &quit);
     ~MainWindow() override;
 
-    const Experiment &state() const { return state_; }
+    const Experiment &experiment() const { return experiment_; }
     const MainWindowControls &controls() const { return c_; }
     const QTimer &timer() const { return tickTimer_; }
     const HelpLauncher &help() const { return help_; }
 
     // One tick of the experiment, as the timer delivers it.
     void tick();
-
-    void showBallAt(float x, float y) override;
-    void setDropCountCaption(const std::string &caption) override;
-    void showSquare(int bin, int square) override;
-    void disableTimer() override;
-    void hideBall() override;
-    void setButtonEnabled(RunButton button, bool enabled) override;
-    void printRatios(const BinCounts &counts) override;
 
 signals:
     void activated();
@@ -55,10 +48,14 @@ private:
     void askToQuit();
     void initialise();
     void showHelp();
+    void endRun();
     void hideAllSquares();
     void endProgram();
+    void showBallAt(BoardPoint point);
+    void showDropCount();
+    void setButtons(const ButtonRow &row);
 
-    Experiment state_;
+    Experiment experiment_;
     MainWindowControls c_;
     QTimer tickTimer_;
     ChimeDevice &chimes_;

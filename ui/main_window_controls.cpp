@@ -92,7 +92,7 @@ void BuildBoard(MainWindowControls &c, QWidget *window) {
     for (int k = 1; k <= kBinTotal; ++k) {
         c.stacks.at(k - 1) = BuildStack(c.board, k);
     }
-    c.ball = RedSquare(c.board, c.board->toPixels({kStartX, kStartY}).toPoint());
+    c.ball = RedSquare(c.board, c.board->toPixels(kBallStart).toPoint());
     auto *rule = new LineControl(0, 120, 120, c.board);
     rule->move(c.board->toPixels({}).toPoint() + rule->pos());
     rule->lower();

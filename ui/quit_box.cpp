@@ -12,11 +12,11 @@ std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent) {
 }
 
 // Modal to the main window like exec(), but the box answers by signal.
-void QuitBox::ask(QWidget *parent, std::function<void(int)> answered) {
+void QuitBox::ask(QWidget *parent, std::function<void(bool yes)> answered) {
     QMessageBox *box = MakeQuitBox(parent).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
-        answered(box->clickedButton() == box->button(QMessageBox::Yes) ? kAnswerYes : kAnswerNo);
+        answered(box->clickedButton() == box->button(QMessageBox::Yes));
     });
     box->open();
 }

@@ -12,7 +12,7 @@ std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent);
 
 class QuitBox final : public QuitConfirmation {
 public:
-    void ask(QWidget *parent, std::function<void(int)> answered) override;
+    void ask(QWidget *parent, std::function<void(bool yes)> answered) override;
 };
 
 } // namespace pokorin

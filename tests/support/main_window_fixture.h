@@ -36,10 +36,10 @@ public:
 // Answers the quit question from a script; No once the script runs out.
 class ScriptedQuit final : public QuitConfirmation {
 public:
-    QList<int> answers;
+    QList<bool> answers;
     int asked = 0;
-    void ask(QWidget *, std::function<void(int)> answered) override {
-        answered(answers.value(asked++, kAnswerNo));
+    void ask(QWidget *, std::function<void(bool)> answered) override {
+        answered(answers.value(asked++, false));
     }
 };
 

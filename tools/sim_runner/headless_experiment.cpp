@@ -5,24 +5,24 @@
 namespace pokorin {
 
 HeadlessExperiment::HeadlessExperiment(Clock &clock, RandomSource &random, std::ostream *trace)
-    : tick_(state_, view_, clock, random)
+    : tick_(experiment_, clock, random)
     , trace_(trace) {}
 
 const Experiment &HeadlessExperiment::run() {
-    state_.reset();
+    experiment_.reset();
     std::string steps;
     for (;;) {
-        const TickResult result = tick_.tick();
-        if (result.outcome == TickOutcome::Stepped) {
-            steps += state_.stepDirection == 1 ? 'R' : 'L';
+        const TickEvent event = tick_.tick();
+        if (event.kind == TickEvent::Kind::Stepped) {
+            steps += experiment_.lastStep == Step::Right ? 'R' : 'L';
             continue;
         }
         if (trace_ != nullptr) {
-            *trace_ << steps << ' ' << result.bin << '\n';
+            *trace_ << steps << ' ' << event.bin << '\n';
         }
         steps.clear();
-        if (result.outcome == TickOutcome::Finished) {
-            return state_;
+        if (event.kind == TickEvent::Kind::StackFilled) {
+            return experiment_;
         }
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/drop_tick.h"
-#include "core/null_tick_view.h"
 
 #include <ostream>
 
@@ -14,12 +13,11 @@ public:
     // With a trace stream, every landed ball writes its steps and its bin.
     HeadlessExperiment(Clock &clock, RandomSource &random, std::ostream *trace);
 
-    // Runs one experiment from the start values; the state holds its tallies.
+    // Runs one experiment from the start values; the experiment holds its tallies.
     const Experiment &run();
 
 private:
-    Experiment state_;
-    NullTickView view_;
+    Experiment experiment_;
     DropTick tick_;
     std::ostream *trace_;
 };

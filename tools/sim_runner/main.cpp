@@ -42,19 +42,19 @@ int RunExperiments(const RunnerOptions &options) {
     LocalClock localClock;
     FrozenClock frozenClock;
     Clock &clock = options.frozenClock ? static_cast<Clock &>(frozenClock) : localClock;
-    HeadlessExperiment experiment(clock, generator, options.trace ? &std::cout : nullptr);
+    HeadlessExperiment headless(clock, generator, options.trace ? &std::cout : nullptr);
 
     BinTotals totals{};
     long drops = 0;
     for (long run = 1; run <= options.runs; ++run) {
-        const Experiment &state = experiment.run();
+        const Experiment &experiment = headless.run();
         BinTotals bins{};
         for (int k = 1; k <= kBinTotal; ++k) {
-            bins.at(k - 1) = state.binCounts(k);
-            totals.at(k - 1) += state.binCounts(k);
+            bins.at(k - 1) = experiment.bins(k);
+            totals.at(k - 1) += experiment.bins(k);
         }
-        drops += state.dropCount;
-        std::cout << "run " << run << ": drops " << state.dropCount;
+        drops += experiment.drops;
+        std::cout << "run " << run << ": drops " << experiment.drops;
         PrintBins(bins);
     }
     std::cout << "total: runs " << options.runs << " drops " << drops;

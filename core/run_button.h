@@ -1,8 +1,0 @@
-#pragma once
-
-namespace pokorin {
-
-// The five command buttons of the main window, by role.
-enum class RunButton { Start, Stop, Quit, Initialise, Help };
-
-} // namespace pokorin
