@@ -2,14 +2,6 @@
 
 namespace pokorin {
 
-TwipPoint UnitsToTwips(BoardPoint point, UnitScale scale) {
-    return {point.x * scale.xTwips, point.y * scale.yTwips};
-}
-
-BoardPoint TwipsToUnits(TwipPoint point, UnitScale scale) {
-    return {static_cast<float>(point.x / scale.xTwips), static_cast<float>(point.y / scale.yTwips)};
-}
-
 float BinLeftWall(int k) {
     return static_cast<float>(7.6 + 2 * k);
 }
@@ -18,12 +10,11 @@ float BinRightWall(int k) {
     return static_cast<float>(8.9 + 2 * k);
 }
 
-BoardPoint BinEntry(int k) {
-    return {static_cast<float>(8 + 2 * k), kBaseRowY};
-}
-
-TwipPoint SquareTwips(int bin, int square) {
-    return {2400.0 + 480.0 * (bin - 1), 5640.0 - 120.0 * (square - 1)};
+// The squares are laid out in twips, 480 apart across and 120 up.
+BoardPoint SquareCorner(int bin, int square) {
+    const double x = 2400.0 + 480.0 * (bin - 1);
+    const double y = 5640.0 - 120.0 * (square - 1);
+    return {static_cast<float>(x / kBoardScale.xTwips), static_cast<float>(y / kBoardScale.yTwips)};
 }
 
 } // namespace pokorin

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/board_point.h"
-#include "twip_point.h"
 
 namespace pokorin {
 
@@ -26,24 +25,24 @@ constexpr UnitScale kBoardScale{kBoardAreaWidthTwips / kBoardUnitsWide,
 // The strips share the board's x-unit (to within 0.001 twip) with a small y-unit.
 constexpr UnitScale kStripScale{238.876, 31.501};
 
-TwipPoint UnitsToTwips(BoardPoint point, UnitScale scale);
-BoardPoint TwipsToUnits(TwipPoint point, UnitScale scale);
-
 constexpr BoardPoint kApex{20.0f, 1.0f};
 constexpr float kBaseRowY = 11.0f;
 constexpr float kWallTopY = 11.5f;
 constexpr float kFloorY = 19.5f;
 
-/* 1 <= k <= 11 for the bin functions */
+/* 1 <= k <= 11 */
 float BinLeftWall(int k);
 float BinRightWall(int k);
-BoardPoint BinEntry(int k);
 
 // The ball and the stack squares are 135 twips square.
-constexpr double kBallTwips = 135.0;
 constexpr double kSquareTwips = 135.0;
 
-/* 1 <= square <= 20; the top-left corner in the board's twips */
-TwipPoint SquareTwips(int bin, int square);
+/* 1 <= square <= 20; the top-left corner in board units */
+BoardPoint SquareCorner(int bin, int square);
+
+// Every strip text stands on the row y = 1; headings start at x = 1 and the
+// number of bin k starts under that bin's left wall.
+constexpr float kStripTextY = 1.0f;
+constexpr float kStripHeadingX = 1.0f;
 
 } // namespace pokorin

@@ -1,6 +1,6 @@
 #include "line_control.h"
 
-#include "twips_rect.h"
+#include "twips.h"
 
 #include <QPainter>
 

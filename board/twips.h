@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <cmath>
 
 namespace pokorin {
@@ -10,6 +11,11 @@ constexpr double kTwipsPerPixel = 15.0;
 
 inline int TwipsToPixels(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
+
+// A control's place in pixels from its design place in twips.
+inline QRect TwipsRect(double left, double top, double width, double height) {
+    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
 } // namespace pokorin

@@ -1,11 +1,11 @@
 #include "help_window.h"
 
 #include "board/command_button.h"
+#include "board/drawing_surface.h"
 #include "board/fonts.h"
 #include "board/line_control.h"
-#include "board/picture_box.h"
 #include "board/right_to_left.h"
-#include "board/twips_rect.h"
+#include "board/twips.h"
 #include "help_text.h"
 
 #include <QEvent>
@@ -32,8 +32,8 @@ HelpWindow::HelpWindow()
     closeButton_->setGeometry(TwipsRect(8400, 0, 735, 375));
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
-    textSurface_ = new PictureBox(TwipsRect(0, 0, 9015, 4455).size(), PictureFrame::ThinSunken,
-                                  kTwipUnits, this);
+    textSurface_ = new DrawingSurface(TwipsRect(0, 0, 9015, 4455).size(), SurfaceFrame::ThinSunken,
+                                      kTwipUnits, this);
     textSurface_->move(TwipsRect(120, 480, 0, 0).topLeft());
     textSurface_->setTextFont(DesignFont(11.25, false));
     textSurface_->setBackground(Qt::white);
@@ -57,8 +57,9 @@ bool HelpWindow::event(QEvent *event) {
 
 void HelpWindow::printHelpText() {
     textSurface_->clear();
+    BoardPoint at;
     for (const std::string &line : kHelpLines) {
-        textSurface_->print(line);
+        at = textSurface_->print(at, QString::fromStdString(line));
     }
 }
 

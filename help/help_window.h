@@ -6,7 +6,7 @@ class QPushButton;
 
 namespace pokorin {
 
-class PictureBox;
+class DrawingSurface;
 
 // The help window: the problem and how to operate the program, printed
 // afresh each time the window becomes active. Closing it destroys it.
@@ -17,7 +17,7 @@ public:
     HelpWindow();
 
     QPushButton *closeButton() const { return closeButton_; }
-    PictureBox *textSurface() const { return textSurface_; }
+    DrawingSurface *textSurface() const { return textSurface_; }
 
     // Where the window's client area first opens on the screen.
     static QRect firstGeometry();
@@ -29,7 +29,7 @@ private:
     void printHelpText();
 
     QPushButton *closeButton_;
-    PictureBox *textSurface_;
+    DrawingSurface *textSurface_;
 };
 
 } // namespace pokorin

@@ -87,8 +87,8 @@ private slots:
         QTest::addColumn<QStringList>("events");
         QTest::newRow("start-up") << QStringList{};
         QTest::newRow("running") << QStringList{"start", "330"};
-        QTest::newRow("full") << QStringList{"start", "full"};
-        QTest::newRow("initialised") << QStringList{"start", "full", "initialise"};
+        QTest::newRow("full") << QStringList{"start", "fill"};
+        QTest::newRow("initialised") << QStringList{"start", "fill", "initialise"};
         QTest::newRow("help") << QStringList{"help"};
         QTest::newRow("quit") << QStringList{"quit"};
     }
@@ -113,7 +113,8 @@ private slots:
                 windows << quitBox.get();
                 Activate(windows.last());
             } else {
-                f.tickWhileRunning(event == "full" ? 11 * 211 : event.toInt());
+                f.tickWhileRunning(event == "fill" ? MainWindowFixture::kTicksToFillAStack
+                                                   : event.toInt());
             }
         }
         compare(Screen(windows), QTest::currentDataTag());

@@ -1,4 +1,6 @@
-#include "board/ratio_strip.h"
+#include "board/board_view.h"
+#include "board/number_strip.h"
+#include "core/ratios.h"
 #include "support/main_window_fixture.h"
 #include "support/scripted_random.h"
 #include "ui/japanese_setup.h"
@@ -17,14 +19,14 @@ namespace {
 
 const QString kHeading = QStringLiteral("実験結果からの割合");
 
-// Plays one user event on the window: a click, a run to a full stack, or a
-// trip to the help window and back.
+// Plays one user event on the window: a click, a run until a stack is full,
+// or a trip to the help window and back.
 void Play(MainWindowFixture &f, const QString &event) {
     if (QPushButton *button = f.button(event)) {
         button->click();
         f.tickWhileRunning(event == "start" ? 25 : 0);
-    } else if (event == "full") {
-        f.tickWhileRunning(11 * 211);
+    } else if (event == "fill") {
+        f.tickWhileRunning(MainWindowFixture::kTicksToFillAStack);
     } else if (event == "back") {
         Activate(f.window.help().window());
         Activate(&f.window);
@@ -34,30 +36,6 @@ void Play(MainWindowFixture &f, const QString &event) {
 void DeleteClosedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-
-// Notes the window's pointer each time a square is hidden.
-class PointerWatcher final : public QObject {
-public:
-    explicit PointerWatcher(const MainWindowFixture &f)
-        : window_(f.window) {
-        for (const Stack &stack : f.c().stacks) {
-            std::for_each(stack.begin(), stack.end(),
-                          [this](QWidget *s) { s->installEventFilter(this); });
-        }
-    }
-    QList<Qt::CursorShape> shapes;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override {
-        if (event->type() == QEvent::Hide) {
-            shapes << window_.cursor().shape();
-        }
-        return false;
-    }
-
-private:
-    const QWidget &window_;
-};
 
 } // namespace
 
@@ -95,13 +73,13 @@ private slots:
         QTest::addColumn<QString>("enabled");
         for (const char *row :
              {" -> start quit help", "start -> stop running",
-              "start stop -> start quit initialise help", "start full -> quit initialise",
-              "start stop initialise -> start quit help", "start full initialise -> start quit",
-              "start full initialise start -> stop running",
-              "start full initialise start stop -> start quit initialise help",
+              "start stop -> start quit initialise help", "start fill -> quit initialise",
+              "start stop initialise -> start quit help", "start fill initialise -> start quit",
+              "start fill initialise start -> stop running",
+              "start fill initialise start stop -> start quit initialise help",
               "start stop help quit -> start quit initialise help",
               "start stop help back -> start quit initialise help",
-              "help start back -> stop running", "help start full back -> quit initialise",
+              "help start back -> stop running", "help start fill back -> quit initialise",
               "help back -> start quit help"}) {
             const QStringList parts = QString::fromLatin1(row).split(" -> ");
             QTest::newRow(row) << parts[0] << parts[1];
@@ -131,7 +109,7 @@ private slots:
                 QCOMPARE(s.drops, s.bins.sum());
                 QCOMPARE(f.c().dropCounter->text(), QString::number(s.drops));
                 for (int k = 1; k <= 11; ++k) {
-                    QCOMPARE(f.visibleSquares(k), int{s.bins(k)});
+                    QCOMPARE(f.c().board->stackHeight(k), int{s.bins(k)});
                 }
                 if (++ticks % 173 == 0 && f.window.timer().isActive()) {
                     const Experiment stopped = s;
@@ -140,11 +118,11 @@ private slots:
                     f.c().startButton->click();
                     QCOMPARE(f.c().ratioStrip->shownTexts(), QStringList{kHeading});
                     f.window.tick();
-                    QCOMPARE(f.c().ball->pos(), f.boardPixel(stopped.ball));
+                    QCOMPARE(f.c().board->ball(), stopped.ball);
                 }
             }
             const Experiment &s = f.window.experiment();
-            QVERIFY(!f.c().ball->isVisibleTo(&f.window));
+            QVERIFY(!f.c().board->ball());
             QStringList ratios{kHeading};
             int fullStacks = 0;
             for (int k = 1; k <= 11; ++k) {
@@ -192,8 +170,8 @@ private slots:
     void initialiseClearsEveryStackEvenAtTheEdges_data() {
         QTest::addColumn<float>("draw");
         QTest::addColumn<QString>("events");
-        QTest::newRow("left edge full") << ScriptedRandom::kLeft << "start full";
-        QTest::newRow("right edge full") << ScriptedRandom::kRight << "start full";
+        QTest::newRow("left edge full") << ScriptedRandom::kLeft << "start fill";
+        QTest::newRow("right edge full") << ScriptedRandom::kRight << "start fill";
         QTest::newRow("stopped half-way") << -1.0f << "start stop";
     }
     void initialiseClearsEveryStackEvenAtTheEdges() {
@@ -205,15 +183,12 @@ private slots:
         for (const QString &event : events.split(u' ')) {
             Play(f, event);
         }
-        const PointerWatcher pointer(f);
         const Step lastStep = f.window.experiment().lastStep;
         Play(f, "initialise");
         for (int k = 1; k <= 11; ++k) {
-            QCOMPARE(f.visibleSquares(k), 0);
+            QCOMPARE(f.c().board->stackHeight(k), 0);
         }
-        QVERIFY(!pointer.shapes.isEmpty());
-        QCOMPARE(pointer.shapes, QList<Qt::CursorShape>(pointer.shapes.size(), Qt::WaitCursor));
-        QCOMPARE(f.window.cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(f.c().board->ball(), kBallStart);
         QCOMPARE(f.window.experiment().lastStep, lastStep);
         QCOMPARE(f.c().fallSpeedField->text(), QStringLiteral("50"));
         QCOMPARE(f.window.timer().interval(), 50);
@@ -243,8 +218,6 @@ private slots:
                  QStringList(
                      {"asked 0, ratios 12, count 1, help 0", "asked 1, ratios 12, count 1, help 0",
                       "asked 1, ratios 1, count 0, help 0", "asked 1, ratios 1, count 0, help 1"}));
-        QCOMPARE(f.device.operations.mid(0, 5), // each cue stops and closes the last one first
-                 QStringList({"Stop", "Close", "FileName=endpinpon.wav", "Open", "Sound"}));
         QCOMPARE(f.device.operations.filter("FileName").join(u' '),
                  QStringLiteral("FileName=endpinpon.wav FileName=pinpon.wav FileName=pinpon.wav "
                                 "FileName=endpinpon.wav"));
@@ -277,11 +250,11 @@ private slots:
         Play(f, "start");
         Play(f, "stop");
         const auto pictures = [&f] { // without the ball, which activation places anew
-            f.c().ball->hide();
+            f.c().board->setBallVisible(false);
             const QList<QImage> images{f.c().board->grab().toImage(),
                                        f.c().theoryStrip->grab().toImage(),
                                        f.c().ratioStrip->grab().toImage()};
-            f.c().ball->show();
+            f.c().board->setBallVisible(true);
             return images;
         };
         const QList<QImage> before = pictures();
@@ -295,7 +268,7 @@ private slots:
         Play(f, "back");
         QCOMPARE(activations.size(), 1);
         QVERIFY(pictures() == before);
-        QCOMPARE(f.c().ball->pos(), f.boardPixel(f.window.experiment().ball));
+        QCOMPARE(f.c().board->ball(), f.window.experiment().ball);
     }
 
     void theHelpWindowPrintsItsTextWordForWordAndComesBackWhenCalled() {

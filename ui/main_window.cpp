@@ -2,13 +2,13 @@
 
 #include "activation_tracker.h"
 #include "app_icon.h"
-#include "board/draw_board.h"
-#include "board/picture_box.h"
-#include "board/ratio_strip.h"
+#include "board/board_view.h"
+#include "board/number_strip.h"
 #include "board/right_to_left.h"
-#include "board/theory_strip.h"
-#include "board/twips_rect.h"
+#include "board/twips.h"
 #include "core/fall_speed.h"
+#include "core/ratios.h"
+#include "core/shown_texts.h"
 #include "help/help_window.h"
 #include "quit_confirmation.h"
 #include "sound/sound_cues.h"
@@ -79,27 +79,24 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // Redraws the picture over itself; only the start-up run sets buttons, as a
 // later one would strand a running or finished experiment without them.
 void MainWindow::activate() {
-    DrawBoard(*c_.board);
-    showBallAt(experiment_.ball);
+    c_.board->placeBall(experiment_.ball);
     showDropCount();
     if (!startedUp_) {
         setButtons(kStartUpRow);
         startedUp_ = true;
     }
-    PrintTheoryStrip(*c_.theoryStrip);
-    PrintRatioHeading(*c_.ratioStrip);
     emit activated();
 }
 
 void MainWindow::tick() {
     const TickEvent event = tick_.tick();
-    showBallAt(event.ballShownAt);
+    c_.board->placeBall(event.ballShownAt);
     if (event.kind == TickEvent::Kind::Stepped) {
         return;
     }
     showDropCount();
     if (event.bin != 0) {
-        c_.stacks.at(event.bin - 1).at(event.square - 1)->show();
+        c_.board->showSquares(event.bin, event.square);
     }
     if (event.kind == TickEvent::Kind::StackFilled) {
         endRun();
@@ -109,9 +106,9 @@ void MainWindow::tick() {
 // A full stack ends the run by itself, with the ratios of all its balls.
 void MainWindow::endRun() {
     tickTimer_.stop();
-    c_.ball->hide();
+    c_.board->setBallVisible(false);
     setButtons(kFullStackRow);
-    PrintRatios(*c_.ratioStrip, experiment_.bins);
+    showRatios();
 }
 
 void MainWindow::startRun() {
@@ -121,13 +118,13 @@ void MainWindow::startRun() {
     }
     tickTimer_.start(speed.intervalMs);
     setButtons(kStartRow);
-    ResetRatioStrip(*c_.ratioStrip);
+    showRatioHeading();
 }
 
 void MainWindow::stopRun() {
     tickTimer_.stop();
     setButtons(kStopRow);
-    PrintRatios(*c_.ratioStrip, experiment_.bins);
+    showRatios();
 }
 
 void MainWindow::askToQuit() {
@@ -142,22 +139,14 @@ void MainWindow::askToQuit() {
 void MainWindow::initialise() {
     ClickCue(chimes_);
     experiment_.reset();
-    c_.ball->show();
-    showBallAt(experiment_.ball);
+    c_.board->setBallVisible(true);
+    c_.board->placeBall(experiment_.ball);
     showDropCount();
     setButtons(kInitialiseRow);
-    ResetRatioStrip(*c_.ratioStrip);
+    showRatioHeading();
     setCursor(Qt::WaitCursor);
-    hideAllSquares();
+    c_.board->clearStacks();
     setCursor(Qt::ArrowCursor);
-}
-
-void MainWindow::hideAllSquares() {
-    for (int square = 0; square < kStackCapacity; ++square) {
-        for (Stack &stack : c_.stacks) {
-            stack.at(square)->hide();
-        }
-    }
 }
 
 void MainWindow::showHelp() {
@@ -171,8 +160,15 @@ void MainWindow::endProgram() {
     QCoreApplication::quit();
 }
 
-void MainWindow::showBallAt(BoardPoint point) {
-    c_.ball->move(c_.board->toPixels(point).toPoint());
+void MainWindow::showRatioHeading() {
+    c_.ratioStrip->showNumbers(QString::fromStdString(kRatioHeading), nullptr);
+}
+
+// The ratios of all balls landed since the last initialise; before any
+// there are none, and the strip keeps its heading.
+void MainWindow::showRatios() {
+    const auto ratios = RatioTexts(experiment_.bins);
+    c_.ratioStrip->showNumbers(QString::fromStdString(kRatioHeading), ratios ? &*ratios : nullptr);
 }
 
 void MainWindow::showDropCount() {

@@ -49,10 +49,10 @@ private:
     void initialise();
     void showHelp();
     void endRun();
-    void hideAllSquares();
     void endProgram();
-    void showBallAt(BoardPoint point);
     void showDropCount();
+    void showRatioHeading();
+    void showRatios();
     void setButtons(const ButtonRow &row);
 
     Experiment experiment_;

@@ -1,9 +1,5 @@
 #pragma once
 
-#include "core/bin_counts.h"
-
-#include <array>
-
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,30 +7,27 @@ class QWidget;
 
 namespace pokorin {
 
-class PictureBox;
+class BoardView;
+class NumberStrip;
 
-using Stack = std::array<QWidget *, kStackCapacity>;
-
-// The main window's controls, by their design names.
+// The main window's controls.
 struct MainWindowControls {
-    QPushButton *startButton;      // start
-    QPushButton *stopButton;       // stop
-    QPushButton *quitButton;       // quit
-    QPushButton *initialiseButton; // initialise
-    QPushButton *helpButton;       // help
-    QLabel *dropCounter;           // drop count
+    QPushButton *startButton;
+    QPushButton *stopButton;
+    QPushButton *quitButton;
+    QPushButton *initialiseButton;
+    QPushButton *helpButton;
+    QLabel *title;
     QLabel *dropCounterCaption;
-    QLabel *title; // title
+    QLabel *dropCounter;
     QLabel *fallSpeedCaption;
-    QLineEdit *fallSpeedField;           // fall speed
-    PictureBox *board;                   // the board
-    PictureBox *theoryStrip;             // theory strip
-    PictureBox *ratioStrip;              // ratio strip
-    QWidget *ball;                       // the ball
-    std::array<Stack, kBinTotal> stacks; // stacks[k - 1][i - 1] is square i of bin k
+    QLineEdit *fallSpeedField;
+    BoardView *board; // with the ball and the stacks
+    NumberStrip *theoryStrip;
+    NumberStrip *ratioStrip;
 };
 
 // Builds every control of the main window at its design place.
-MainWindowControls BuildMainWindowControls(QWidget *form);
+MainWindowControls BuildMainWindowControls(QWidget *window);
 
 } // namespace pokorin

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "board/picture_box.h"
 #include "core/frozen_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_device.h"
@@ -76,19 +75,15 @@ struct MainWindowFixture {
         return names.filter(QRegularExpression(".")).join(u' ');
     }
 
+    // A stack is full by the 210th ball at the latest (ten stacks of 19 and
+    // one of 20), and a ball takes 11 ticks: enough for any run to end.
+    static constexpr int kTicksToFillAStack = 11 * 211;
+
     void tickWhileRunning(int ticks) {
         for (int i = 0; i < ticks && window.timer().isActive(); ++i) {
             window.tick();
         }
     }
-
-    int visibleSquares(int bin) const {
-        return static_cast<int>(
-            std::count_if(c().stacks.at(bin - 1).begin(), c().stacks.at(bin - 1).end(),
-                          [this](QWidget *square) { return square->isVisibleTo(c().board); }));
-    }
-
-    QPoint boardPixel(BoardPoint point) const { return c().board->toPixels(point).toPoint(); }
 
     RecordingDevice device;
     FrozenClock clock{45000.0f};

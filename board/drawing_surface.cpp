@@ -1,4 +1,4 @@
-#include "picture_box.h"
+#include "drawing_surface.h"
 
 #include "twips.h"
 
@@ -11,12 +11,12 @@ namespace {
 // The sunken bevel in whole logical pixels, one ring per pixel of its width
 // (top and left in the first colour, bottom and right in the second). The
 // surface is opaque, so the frame must cover its ring at every scale.
-void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, PictureFrame frame) {
+void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, SurfaceFrame frame) {
     const std::pair<QColor, QColor> shades[] = {
         {palette.color(QPalette::Dark), palette.color(QPalette::Light)},
         {palette.color(QPalette::Shadow), palette.color(QPalette::Midlight)},
     };
-    const int rings = frame == PictureFrame::Sunken ? 2 : 1;
+    const int rings = frame == SurfaceFrame::Sunken ? 2 : 1;
     for (int i = 0; i < rings; ++i, ring.adjust(1, 1, -1, -1)) {
         const auto &[topLeft, bottomRight] = shades[i];
         painter.fillRect(QRect(ring.topLeft(), QSize(ring.width(), 1)), topLeft);
@@ -28,7 +28,8 @@ void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, PictureFr
 
 } // namespace
 
-PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWidget *parent)
+DrawingSurface::DrawingSurface(QSize outerSize, SurfaceFrame frame, UnitScale scale,
+                               QWidget *parent)
     : QWidget(parent)
     , frame_(frame)
     , scale_(scale)
@@ -44,94 +45,80 @@ PictureBox::PictureBox(QSize outerSize, PictureFrame frame, UnitScale scale, QWi
     image_.fill(background_);
 }
 
-int PictureBox::frameWidth() const {
-    return frame_ == PictureFrame::Sunken ? 2 : 1;
+int DrawingSurface::frameWidth() const {
+    return frame_ == SurfaceFrame::Sunken ? 2 : 1;
 }
 
-void PictureBox::setBackground(const QColor &colour) {
+void DrawingSurface::setBackground(const QColor &colour) {
     background_ = colour;
     clear();
 }
 
-void PictureBox::setTextFont(const QFont &font) {
+void DrawingSurface::setTextFont(const QFont &font) {
     textFont_ = font;
 }
 
-QPointF PictureBox::toPixels(BoardPoint point) const {
-    const TwipPoint twips = UnitsToTwips(point, scale_);
-    return {frameWidth() + twips.x / kTwipsPerPixel, frameWidth() + twips.y / kTwipsPerPixel};
+QPointF DrawingSurface::toPixels(BoardPoint point) const {
+    return {frameWidth() + point.x * scale_.xTwips / kTwipsPerPixel,
+            frameWidth() + point.y * scale_.yTwips / kTwipsPerPixel};
 }
 
-void PictureBox::line(BoardPoint from, BoardPoint to, Rgb colour) {
+void DrawingSurface::line(BoardPoint from, BoardPoint to, const QColor &colour) {
     QPainter painter(&image_);
-    painter.setPen(QPen(QColor(colour.red, colour.green, colour.blue), 1.0));
+    painter.setPen(QPen(colour, 1.0));
     const QPointF origin(frameWidth(), frameWidth());
     painter.drawLine(toPixels(from) - origin, toPixels(to) - origin);
     update();
 }
 
-void PictureBox::clear() {
+void DrawingSurface::clear() {
     image_.fill(background_);
-    current_ = {};
     texts_.clear();
     setAccessibleDescription({});
     update();
 }
 
-QStringList PictureBox::shownTexts() const {
-    QStringList texts;
-    for (const auto &[at, text] : texts_) {
-        texts << text;
-    }
-    return texts;
-}
-
-void PictureBox::print(const std::string &text) {
+BoardPoint DrawingSurface::print(BoardPoint at, const QString &text) {
     QPainter painter(&image_);
     painter.setFont(textFont_);
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetricsF metrics(textFont_, &image_);
-    const QPointF topLeft = toPixels(current_) - QPointF(frameWidth(), frameWidth());
-    const QString shown = QString::fromStdString(text);
+    const QPointF topLeft = toPixels(at) - QPointF(frameWidth(), frameWidth());
     // Opaque text: printing the same text again at the same place must not
-    // darken its smoothed edges, or a repeated activation would show.
-    painter.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(shown), metrics.height())),
+    // darken its smoothed edges.
+    painter.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
                      background_);
-    painter.drawText(topLeft + QPointF(0, metrics.ascent()), shown);
-    remember(current_, shown);
-    const double lineHeightTwips = metrics.height() * kTwipsPerPixel;
-    current_ = {0.0f, current_.y + static_cast<float>(lineHeightTwips / scale_.yTwips)};
+    painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
+    texts_ << text;
+    setAccessibleDescription(texts_.join(u' '));
     update();
+    const double lineHeightTwips = metrics.height() * kTwipsPerPixel;
+    return {0.0f, at.y + static_cast<float>(lineHeightTwips / scale_.yTwips)};
 }
 
-void PictureBox::remember(BoardPoint at, const QString &text) {
-    texts_.removeIf([at](const auto &entry) { return entry.first == at; });
-    const auto before = [](const auto &a, const auto &b) {
-        return a.first.y < b.first.y || (a.first.y == b.first.y && a.first.x < b.first.x);
-    };
-    const std::pair<BoardPoint, QString> entry{at, text};
-    texts_.insert(std::upper_bound(texts_.begin(), texts_.end(), entry, before) - texts_.begin(),
-                  entry);
-    setAccessibleDescription(shownTexts().join(u' '));
-}
-
-void PictureBox::paintEvent(QPaintEvent *event) {
+void DrawingSurface::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
+    paintImage(painter, event->region());
+}
+
+void DrawingSurface::paintImage(QPainter &painter, const QRegion &part) {
     const QPoint origin(frameWidth(), frameWidth());
     const qreal ratio = image_.devicePixelRatio();
     // Only the damaged parts are copied: a moving ball repaints two small
     // squares, not the whole board.
-    for (const QRect &damaged : event->region()) {
+    for (const QRect &damaged : part) {
         const QRect source = damaged.translated(-origin);
         painter.drawImage(QRectF(damaged), image_,
                           QRectF(source.topLeft() * ratio, source.size() * ratio));
     }
     const QRect inside = rect().adjusted(origin.x(), origin.y(), -origin.x(), -origin.y());
-    if (inside.contains(event->region().boundingRect())) {
+    if (inside.contains(part.boundingRect())) {
         return; // the frame is untouched
     }
-    painter.setClipRegion(event->region());
+    painter.save();
+    painter.setClipRegion(part);
     DrawFrame(painter, rect(), palette(), frame_);
+    painter.restore();
 }
 
 } // namespace pokorin

@@ -1,0 +1,29 @@
+#include "number_strip.h"
+
+#include "fonts.h"
+
+namespace pokorin {
+namespace {
+
+// Each number must fit within two units with a gap before the next, and the
+// heading must end before the first column; at 9 pt the Japanese gothic's
+// wide digits would run "0.246" into the next number.
+constexpr double kStripPointSize = 7.5;
+
+} // namespace
+
+NumberStrip::NumberStrip(QRect place, QWidget *parent)
+    : DrawingSurface(place.size(), SurfaceFrame::Sunken, kStripScale, parent) {
+    move(place.topLeft());
+    setTextFont(DesignFont(kStripPointSize, false));
+}
+
+void NumberStrip::showNumbers(const QString &heading, const Numbers *numbers) {
+    clear();
+    print({kStripHeadingX, kStripTextY}, heading);
+    for (int k = 1; numbers != nullptr && k <= kBinTotal; ++k) {
+        print({BinLeftWall(k), kStripTextY}, QString::fromStdString(numbers->at(k - 1)));
+    }
+}
+
+} // namespace pokorin
