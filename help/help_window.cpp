@@ -1,10 +1,10 @@
 #include "help_window.h"
 
-#include "board/command_button.h"
 #include "board/drawing_surface.h"
+#include "board/enter_button.h"
 #include "board/fonts.h"
-#include "board/line_control.h"
 #include "board/right_to_left.h"
+#include "board/rule.h"
 #include "board/twips.h"
 #include "help_text.h"
 
@@ -26,9 +26,9 @@ HelpWindow::HelpWindow()
     setGeometry(firstGeometry());
 
     // Made first, so that the button covers the rule where they overlap.
-    new LineControl(9120, 120, 360, this);
+    new Rule(9120, 120, 360, this);
 
-    closeButton_ = new CommandButton(QStringLiteral("閉じる"), this);
+    closeButton_ = new EnterButton(QStringLiteral("閉じる"), this);
     closeButton_->setGeometry(TwipsRect(8400, 0, 735, 375));
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 

@@ -1,10 +1,10 @@
 #include "main_window_controls.h"
 
 #include "board/board_view.h"
-#include "board/command_button.h"
+#include "board/enter_button.h"
 #include "board/fonts.h"
-#include "board/line_control.h"
 #include "board/number_strip.h"
+#include "board/rule.h"
 #include "board/twips.h"
 #include "core/shown_texts.h"
 
@@ -16,7 +16,7 @@ namespace pokorin {
 namespace {
 
 QPushButton *Button(QWidget *window, const QString &caption, QRect place, double pointSize) {
-    auto *button = new CommandButton(caption, window);
+    auto *button = new EnterButton(caption, window);
     button->setGeometry(place);
     button->setFont(DesignFont(pointSize, false));
     return button;
@@ -65,7 +65,7 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     // The system's own default face may have no glyphs at all (Wine's has none).
     c.fallSpeedField->setFont(DesignFont(9, false));
 
-    (new LineControl(0, 9840, 360, window))->lower(); // the rule under the top row
+    (new Rule(0, 9840, 360, window))->lower(); // the rule under the top row
     c.title =
         Label(window, QStringLiteral("ポコリンの落下の実験"), TwipsRect(2520, 0, 4935, 375), 15.75);
     Frame(c.title, QColor(255, 192, 128));

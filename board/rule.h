@@ -5,10 +5,10 @@
 namespace pokorin {
 
 // A thin horizontal rule between two x positions, in the window's text colour.
-class LineControl final : public QWidget {
+class Rule final : public QWidget {
 public:
     /* positions in twips relative to the parent's client area */
-    LineControl(double x1Twips, double x2Twips, double yTwips, QWidget *parent);
+    Rule(double x1Twips, double x2Twips, double yTwips, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

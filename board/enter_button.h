@@ -6,11 +6,11 @@ namespace pokorin {
 
 // A push button that Enter and keypad Enter click when it has the focus, as
 // Space does and as on Windows, whose conventions the windows follow.
-class CommandButton final : public QPushButton {
+class EnterButton final : public QPushButton {
     Q_OBJECT
 
 public:
-    CommandButton(const QString &caption, QWidget *parent);
+    EnterButton(const QString &caption, QWidget *parent);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,15 +1,15 @@
-#include "command_button.h"
+#include "enter_button.h"
 
 #include <QKeyEvent>
 
 namespace pokorin {
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent)
+EnterButton::EnterButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent) {
     setAutoDefault(false);
 }
 
-void CommandButton::keyPressEvent(QKeyEvent *event) {
+void EnterButton::keyPressEvent(QKeyEvent *event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (enter && plain) {

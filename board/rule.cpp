@@ -1,4 +1,4 @@
-#include "line_control.h"
+#include "rule.h"
 
 #include "twips.h"
 
@@ -6,7 +6,7 @@
 
 namespace pokorin {
 
-LineControl::LineControl(double x1Twips, double x2Twips, double yTwips, QWidget *parent)
+Rule::Rule(double x1Twips, double x2Twips, double yTwips, QWidget *parent)
     : QWidget(parent) {
     const double left = std::min(x1Twips, x2Twips);
     const double width = std::abs(x2Twips - x1Twips);
@@ -14,7 +14,7 @@ LineControl::LineControl(double x1Twips, double x2Twips, double yTwips, QWidget 
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void LineControl::paintEvent(QPaintEvent *) {
+void Rule::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::WindowText));
 }
