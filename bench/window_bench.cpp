@@ -36,8 +36,7 @@ QElapsedTimer sinceMain;
 
 class SilentDevice final : public ChimeDevice {
 public:
-    void setCommand(ChimeCommand) override {}
-    void setFileName(const QString &) override {}
+    void play(ChimeCue) override {}
 };
 
 class NeverQuit final : public QuitConfirmation {

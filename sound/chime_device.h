@@ -1,19 +1,18 @@
 #pragma once
 
-#include <QString>
-
 namespace pokorin {
 
-enum class ChimeCommand { Stop, Close, Open, Sound };
+// The program's two chimes: the door chime before initialise and help, the
+// closing chime before the quit question.
+enum class ChimeCue { Click, End };
 
-// The multimedia device the chimes are played through, driven like the
-// classic control: set FileName, then issue commands. It never fails towards
-// its caller: whatever goes wrong only means silence.
+// What the chimes are played through. A new cue cuts off the chime still
+// sounding. It never fails towards its caller: whatever goes wrong only means
+// silence.
 class ChimeDevice {
 public:
     virtual ~ChimeDevice() = default;
-    virtual void setCommand(ChimeCommand command) = 0;
-    virtual void setFileName(const QString &fileName) = 0;
+    virtual void play(ChimeCue cue) = 0;
 };
 
 } // namespace pokorin

@@ -17,6 +17,10 @@ bool IsReadableFile(const QString &path) {
 
 } // namespace
 
+QString ChimeFileName(ChimeCue cue) {
+    return cue == ChimeCue::Click ? QStringLiteral("pinpon.wav") : QStringLiteral("endpinpon.wav");
+}
+
 QStringList ChimeDataFolders() {
     const QString programFolder = QCoreApplication::applicationDirPath();
     // The web build carries its chimes inside; a page has no folders to look in.

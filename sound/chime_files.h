@@ -1,11 +1,16 @@
 #pragma once
 
+#include "chime_device.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
 namespace pokorin {
+
+// The wave file each cue plays, by its bare name.
+QString ChimeFileName(ChimeCue cue);
 
 // Where a chime is looked for after the working folder: beside the program,
 // in the installed share folder, then among the program's own resources.

@@ -10,29 +10,19 @@ namespace pokorin {
 WaveChimeDevice::WaveChimeDevice(QStringList dataFolders)
     : dataFolders_(std::move(dataFolders)) {}
 
-void WaveChimeDevice::setCommand(ChimeCommand command) {
-    switch (command) {
-    case ChimeCommand::Stop:
-        player_.stop();
-        break;
-    case ChimeCommand::Close:
-        chime_.reset();
-        break;
-    case ChimeCommand::Open:
-        open();
-        break;
-    case ChimeCommand::Sound:
-        if (chime_ != nullptr) {
-            player_.play(chime_);
-        }
-        break;
+void WaveChimeDevice::play(ChimeCue cue) {
+    player_.stop();
+    chime_.reset();
+    open(ChimeFileName(cue));
+    if (chime_ != nullptr) {
+        player_.play(chime_);
     }
 }
 
-void WaveChimeDevice::open() {
-    const QString path = FindChimeFile(fileName_, dataFolders_);
+void WaveChimeDevice::open(const QString &fileName) {
+    const QString path = FindChimeFile(fileName, dataFolders_);
     if (path.isEmpty()) {
-        warnOnce(QStringLiteral("chime not found: %1").arg(fileName_));
+        warnOnce(QStringLiteral("chime not found: %1").arg(fileName));
         return;
     }
     QString problem;

@@ -9,26 +9,25 @@
 
 namespace pokorin {
 
-// The real device. Opening finds, reads and decodes the wave file; a file
-// that is missing or unplayable means silence, with one warning per file in
-// a run. Playing hands the chime to the player and returns at once.
+// The real device. Each cue stops and closes the chime before it, then finds,
+// reads and decodes its wave file and hands it to the player, which returns
+// at once. A file that is missing or unplayable means silence, with one
+// warning per file in a run; the last file stays open until the next cue.
 class WaveChimeDevice final : public ChimeDevice {
 public:
     explicit WaveChimeDevice(QStringList dataFolders);
 
-    void setCommand(ChimeCommand command) override;
-    void setFileName(const QString &fileName) override { fileName_ = fileName; }
+    void play(ChimeCue cue) override;
 
     // True while a playable file is open.
     bool isOpen() const { return chime_ != nullptr; }
     const ChimePlayer &player() const { return player_; }
 
 private:
-    void open();
+    void open(const QString &fileName);
     void warnOnce(const QString &warning);
 
     QStringList dataFolders_;
-    QString fileName_;
     QSet<QString> warned_;
     std::shared_ptr<const Chime> chime_;
     ChimePlayer player_;

@@ -2,7 +2,7 @@
 // Stop heard, and a server that goes away or hangs.
 
 #include "sound/chime_decoder.h"
-#include "sound/sound_cues.h"
+#include "sound/chime_files.h"
 #include "sound/wave_chime_device.h"
 #include "support/warnings.h"
 
@@ -58,7 +58,7 @@ private slots:
     }
 
     void ourChimesAreShortCleanBells() {
-        for (const QString &name : {kClickChime, kEndChime}) {
+        for (const QString &name : {ChimeFileName(ChimeCue::Click), ChimeFileName(ChimeCue::End)}) {
             const std::optional<Chime> chime = Decode(ReadFile(kBuiltChimes + '/' + name));
             QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1);
             const auto *first = reinterpret_cast<const float *>(chime->samples.constData());
@@ -89,10 +89,12 @@ private slots:
     void everyKindOfWaveFileSounds() {
         QFETCH(QStringList, soxOptions);
         QTemporaryDir dir;
-        QCOMPARE(QProcess::execute("sox",
-                                   QStringList{kBuiltChimes + '/' + kClickChime} + soxOptions +
-                                       QStringList{dir.filePath(kClickChime), "trim", "0", "0.4"}),
-                 0);
+        QCOMPARE(
+            QProcess::execute(
+                "sox",
+                QStringList{kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click)} + soxOptions +
+                    QStringList{dir.filePath(ChimeFileName(ChimeCue::Click)), "trim", "0", "0.4"}),
+            0);
         startSoundServer();
         QProcess recorder;
         recorder.start("parec", {"--server=" + soundServer(), "--device=chimes.monitor", "--raw",
@@ -104,7 +106,7 @@ private slots:
         {
             WaveChimeDevice device({dir.path()});
             qputenv("PULSE_SERVER", soundServer().toUtf8());
-            ClickCue(device);
+            device.play(ChimeCue::Click);
             // Until the chime has sounded and half a second of silence followed it.
             const auto chimeEnded = [&] {
                 recording += recorder.readAllStandardOutput();
@@ -121,15 +123,16 @@ private slots:
     // A new cue cuts off the chime still sounding, even when its own file is missing.
     void theNextCueStopsTheChimeThatIsSounding() {
         QTemporaryDir dir;
-        QCOMPARE(QProcess::execute("sox", {"-n", "-r", "8000", dir.filePath(kClickChime), "synth",
+        QCOMPARE(QProcess::execute("sox", {"-n", "-r", "8000",
+                                           dir.filePath(ChimeFileName(ChimeCue::Click)), "synth",
                                            "20", "sine", "440"}),
                  0);
         startSoundServer();
         qputenv("PULSE_SERVER", soundServer().toUtf8());
         WaveChimeDevice device({dir.path()});
-        ClickCue(device);
+        device.play(ChimeCue::Click);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
-        EndCue(device);
+        device.play(ChimeCue::End);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000);
         QCOMPARE(warnings::Containing("chime not found: endpinpon.wav"), 1);
     }
@@ -140,10 +143,10 @@ private slots:
         pulse.waitForFinished();
         qputenv("PULSE_SERVER", soundServer().toUtf8());
         WaveChimeDevice device({kBuiltChimes});
-        ClickCue(device);
+        device.play(ChimeCue::Click);
         QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         startSoundServer();
-        ClickCue(device);
+        device.play(ChimeCue::Click);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
         pulse.kill();
@@ -161,16 +164,16 @@ private slots:
         QVERIFY(hung.listen(server.filePath("pulse")));
         WaveChimeDevice device({kBuiltChimes});
         for (int round = 0; round < 3; ++round) {
-            ClickCue(device);
+            device.play(ChimeCue::Click);
             QVERIFY(hung.waitForNewConnection(10'000));
             hung.nextPendingConnection()->abort();
             QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         }
         QCOMPARE(warnings::Containing("no sound output"), 1);
-        ClickCue(device);
+        device.play(ChimeCue::Click);
         QVERIFY(hung.waitForNewConnection(10'000));
         for (int chime = 0; chime < 5; ++chime) {
-            ClickCue(device);
+            device.play(ChimeCue::Click);
         }
         QCOMPARE(device.player().link(), Link::Connecting);
     }

@@ -1,7 +1,6 @@
 // Finding, reading and refusing the chime files, on every platform.
 
 #include "sound/chime_files.h"
-#include "sound/sound_cues.h"
 #include "sound/wave_chime_device.h"
 #include "support/warnings.h"
 
@@ -34,28 +33,31 @@ private slots:
         const QString oldFolder = QDir::currentPath();
         QDir::setCurrent(work.path());
         WaveChimeDevice device({work.filePath("none"), data.path()});
-        ClickCue(device);
-        ClickCue(device);
+        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Click);
         QVERIFY(!device.isOpen());
         QCOMPARE(warnings::Containing("chime not found: pinpon.wav"), 1);
-        QFile::copy(kBuiltChimes + '/' + kClickChime, data.filePath(kClickChime));
-        ClickCue(device);
+        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click),
+                    data.filePath(ChimeFileName(ChimeCue::Click)));
+        device.play(ChimeCue::Click);
         QVERIFY(device.isOpen());
-        QFile::copy(kBuiltChimes + '/' + kEndChime, work.filePath(kClickChime));
-        QCOMPARE(FindChimeFile(kClickChime, {data.path()}), work.filePath(kClickChime));
+        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::End),
+                    work.filePath(ChimeFileName(ChimeCue::Click)));
+        QCOMPARE(FindChimeFile(ChimeFileName(ChimeCue::Click), {data.path()}),
+                 work.filePath(ChimeFileName(ChimeCue::Click)));
         QDir::setCurrent(oldFolder);
     }
 
     // Damaged files are refused with one warning naming them, whatever they claim.
     void hostileFilesAreRefusedWithOneWarning() {
-        const QByteArray valid = ReadFile(kBuiltChimes + '/' + kClickChime);
+        const QByteArray valid = ReadFile(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click));
         QByteArray noChannels = valid, longerThanTheFile = valid, twoGigabytes = valid;
         qToLittleEndian<quint16>(0, noChannels.data() + 22);
         qToLittleEndian<quint32>(valid.size() * 2, longerThanTheFile.data() + 40);
         qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 40);
         qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 4);
         QTemporaryDir dir;
-        const QString path = dir.filePath(kClickChime);
+        const QString path = dir.filePath(ChimeFileName(ChimeCue::Click));
         for (const QByteArray &bytes :
              {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
               valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
@@ -63,8 +65,8 @@ private slots:
             warnings::Clear();
             WriteFile(path, bytes);
             WaveChimeDevice device({dir.path()});
-            ClickCue(device);
-            ClickCue(device);
+            device.play(ChimeCue::Click);
+            device.play(ChimeCue::Click);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
             QCOMPARE(warnings::Containing("not a playable wave file: " + path), 1);
         }

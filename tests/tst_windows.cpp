@@ -218,9 +218,8 @@ private slots:
                  QStringList(
                      {"asked 0, ratios 12, count 1, help 0", "asked 1, ratios 12, count 1, help 0",
                       "asked 1, ratios 1, count 0, help 0", "asked 1, ratios 1, count 0, help 1"}));
-        QCOMPARE(f.device.operations.filter("FileName").join(u' '),
-                 QStringLiteral("FileName=endpinpon.wav FileName=pinpon.wav FileName=pinpon.wav "
-                                "FileName=endpinpon.wav"));
+        QCOMPARE(f.device.cues,
+                 QList<ChimeCue>({ChimeCue::End, ChimeCue::Click, ChimeCue::Click, ChimeCue::End}));
         Play(f, "quit");
         DeleteClosedWindows();
         QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);

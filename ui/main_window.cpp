@@ -11,7 +11,7 @@
 #include "core/shown_texts.h"
 #include "help/help_window.h"
 #include "quit_confirmation.h"
-#include "sound/sound_cues.h"
+#include "sound/chime_device.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -128,7 +128,7 @@ void MainWindow::stopRun() {
 }
 
 void MainWindow::askToQuit() {
-    EndCue(chimes_);
+    chimes_.play(ChimeCue::End);
     quitConfirmation_.ask(this, [this](bool yes) {
         if (yes) {
             endProgram();
@@ -137,7 +137,7 @@ void MainWindow::askToQuit() {
 }
 
 void MainWindow::initialise() {
-    ClickCue(chimes_);
+    chimes_.play(ChimeCue::Click);
     experiment_.reset();
     c_.board->setBallVisible(true);
     c_.board->placeBall(experiment_.ball);
@@ -150,7 +150,7 @@ void MainWindow::initialise() {
 }
 
 void MainWindow::showHelp() {
-    ClickCue(chimes_);
+    chimes_.play(ChimeCue::Click);
     help_.show();
 }
 

@@ -15,21 +15,18 @@
 
 namespace pokorin::test {
 
-// Writes down every operation on the device; `onSound` runs at the moment a
-// chime would start.
+// Writes down every cue played; `onSound` runs at the moment a chime starts.
 class RecordingDevice final : public ChimeDevice {
 public:
-    QStringList operations;
+    QList<ChimeCue> cues;
     std::function<void()> onSound;
 
-    void setCommand(ChimeCommand command) override {
-        static const char *const names[] = {"Stop", "Close", "Open", "Sound"};
-        operations << QLatin1String(names[static_cast<int>(command)]);
-        if (command == ChimeCommand::Sound && onSound) {
+    void play(ChimeCue cue) override {
+        cues << cue;
+        if (onSound) {
             onSound();
         }
     }
-    void setFileName(const QString &fileName) override { operations << "FileName=" + fileName; }
 };
 
 // Answers the quit question from a script; No once the script runs out.
