@@ -18,11 +18,11 @@ NumberStrip::NumberStrip(QRect place, QWidget *parent)
     setTextFont(DesignFont(kStripPointSize, false));
 }
 
-void NumberStrip::showNumbers(const QString &heading, const Numbers *numbers) {
+void NumberStrip::showNumbers(const QString &heading, const QStringList &numbers) {
     clear();
     print({kStripHeadingX, kStripTextY}, heading);
-    for (int k = 1; numbers != nullptr && k <= kBinTotal; ++k) {
-        print({BinLeftWall(k), kStripTextY}, QString::fromStdString(numbers->at(k - 1)));
+    for (int k = 1; k <= numbers.size(); ++k) {
+        print({BinLeftWall(k), kStripTextY}, numbers.at(k - 1));
     }
 }
 

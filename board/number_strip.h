@@ -1,10 +1,6 @@
 #pragma once
 
-#include "core/bin_counts.h"
 #include "drawing_surface.h"
-
-#include <array>
-#include <string>
 
 namespace pokorin {
 
@@ -15,8 +11,8 @@ class NumberStrip final : public DrawingSurface {
 public:
     NumberStrip(QRect place, QWidget *parent);
 
-    using Numbers = std::array<std::string, kBinTotal>;
-    void showNumbers(const QString &heading, const Numbers *numbers);
+    // The heading, and the eleven numbers in bin order unless there are none.
+    void showNumbers(const QString &heading, const QStringList &numbers);
 };
 
 } // namespace pokorin

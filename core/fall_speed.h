@@ -5,7 +5,6 @@
 namespace pokorin {
 
 constexpr int kDefaultIntervalMs = 100;
-inline const QString kDefaultSpeedText = QStringLiteral("100");
 
 struct FallSpeed {
     int intervalMs;

@@ -3,18 +3,59 @@
 #include "bin_counts.h"
 
 #include <array>
-#include <string>
 
 namespace pokorin {
 
-inline const std::string kTheoryHeading = "理論上の数学的確率";
+// Every text the windows show, in one place, exactly as shown: the web build
+// cuts its Japanese face down to the characters found here, and fails when a
+// text beyond ASCII turns up anywhere else.
 
-// C(10, k - 1) / 1024 for bin k, to three decimals; fixed texts, as shown.
-inline const std::array<std::string, kBinTotal> kTheoryTexts{
+// The main window
+inline constexpr char kMainWindowTitle[] = " ポコリンの落下の実験";
+inline constexpr char kTitle[] = "ポコリンの落下の実験";
+inline constexpr char kStartButton[] = "開始";
+inline constexpr char kStopButton[] = "停止";
+inline constexpr char kQuitButton[] = "終了";
+inline constexpr char kInitialiseButton[] = "初期化";
+inline constexpr char kHelpButton[] = "HELP";
+inline constexpr char kDropCounterCaption[] = "実験回数";
+inline constexpr char kFallSpeedCaption[] = "落下速度";
+inline constexpr char kDefaultFallSpeed[] = "100";
+inline constexpr char kBoardName[] = "ポコリンの落下の実験"; // for screen readers
+
+// The strips under the board. C(10, k - 1) / 1024 for bin k, to three
+// decimals: fixed texts, not computed.
+inline constexpr char kTheoryHeading[] = "理論上の数学的確率";
+inline constexpr std::array<const char *, kBinTotal> kTheoryTexts{
     "0.001", "0.010", "0.044", "0.117", "0.205", "0.246",
     "0.205", "0.117", "0.044", "0.010", "0.001",
 };
+inline constexpr char kRatioHeading[] = "実験結果からの割合";
 
-inline const std::string kRatioHeading = "実験結果からの割合";
+// The quit box
+inline constexpr char kQuitBoxTitle[] = "ポコリンの落下";
+inline constexpr char kQuitQuestion[] = "終了していいですか？";
+
+// The help window: the problem and the operating instructions, line by line;
+// the indents are ideographic spaces and the empty lines are part of the layout.
+inline constexpr char kHelpWindowTitle[] = " ポコリンの落下の実験＿ヘルプ（設問と操作方法）";
+inline constexpr char kCloseButton[] = "閉じる";
+inline constexpr char kHelpTextName[] = "設問と操作方法"; // for screen readers
+inline constexpr std::array<const char *, 14> kHelpLines{
+    "",
+    "　【問　　題】",
+    "　　　　　　　　１個のポコリンが釘に当たって左右に分かれながら落下するとき、ポコリン",
+    "　　　　　　　はどこに落下するのでしょうか。",
+    "　　　　　　　　ただし、ポコリンが釘に当たって左右に分かれるとき、その分かれ方は左右",
+    "　　　　　　　半々であるとします。",
+    "　　　　　　　　ポコリンが落下し易い場所はあるのでしょうか。それとも、どこの場所でも同じ",
+    "　　　　　　　なのでしょうか。",
+    "",
+    "",
+    "　【操作方法】",
+    "　　　　　　　■理論上の数値と実験結果からの数値を比べてみてください。",
+    "　　　　　　　　［開始］ボタンをクリックすると、ポコリンの落下が始まります。",
+    "　　　　　　　　［停止］ボタンをクリックすると、ポコリンの落下が止まります。",
+};
 
 } // namespace pokorin

@@ -6,7 +6,7 @@
 #include "board/right_to_left.h"
 #include "board/rule.h"
 #include "board/twips.h"
-#include "help_text.h"
+#include "core/shown_texts.h"
 
 #include <QEvent>
 
@@ -22,13 +22,13 @@ HelpWindow::HelpWindow()
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral(" ポコリンの落下の実験＿ヘルプ（設問と操作方法）"));
+    setWindowTitle(kHelpWindowTitle);
     setGeometry(firstGeometry());
 
     // Made first, so that the button covers the rule where they overlap.
     new Rule(9120, 120, 360, this);
 
-    closeButton_ = new EnterButton(QStringLiteral("閉じる"), this);
+    closeButton_ = new EnterButton(kCloseButton, this);
     closeButton_->setGeometry(TwipsRect(8400, 0, 735, 375));
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
@@ -38,7 +38,7 @@ HelpWindow::HelpWindow()
     textSurface_->setTextFont(DesignFont(11.25, false));
     textSurface_->setBackground(Qt::white);
     textSurface_->setFocusPolicy(Qt::TabFocus);
-    textSurface_->setAccessibleName(QStringLiteral("設問と操作方法"));
+    textSurface_->setAccessibleName(kHelpTextName);
     MirrorForRightToLeft(*this);
 
     closeButton_->setFocus();
@@ -58,8 +58,8 @@ bool HelpWindow::event(QEvent *event) {
 void HelpWindow::printHelpText() {
     textSurface_->clear();
     BoardPoint at;
-    for (const std::string &line : kHelpLines) {
-        at = textSurface_->print(at, QString::fromStdString(line));
+    for (const char *line : kHelpLines) {
+        at = textSurface_->print(at, line);
     }
 }
 

@@ -31,7 +31,7 @@ MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
     , quitConfirmation_(quit)
     , tracker_(new ActivationTracker(this))
     , tick_(experiment_, clock, random) {
-    setWindowTitle(QStringLiteral(" ポコリンの落下の実験"));
+    setWindowTitle(kMainWindowTitle);
     setWindowIcon(PokorinIcon());
     setGeometry(TwipsRect(2775, 1500, 9840, 8130));
     MirrorForRightToLeft(*this);
@@ -114,7 +114,7 @@ void MainWindow::endRun() {
 void MainWindow::startRun() {
     const FallSpeed speed = ReadFallSpeed(c_.fallSpeedField->text());
     if (speed.resetText) {
-        c_.fallSpeedField->setText(kDefaultSpeedText);
+        c_.fallSpeedField->setText(kDefaultFallSpeed);
     }
     tickTimer_.start(speed.intervalMs);
     setButtons(kStartRow);
@@ -161,14 +161,18 @@ void MainWindow::endProgram() {
 }
 
 void MainWindow::showRatioHeading() {
-    c_.ratioStrip->showNumbers(QString::fromStdString(kRatioHeading), nullptr);
+    c_.ratioStrip->showNumbers(kRatioHeading, {});
 }
 
 // The ratios of all balls landed since the last initialise; before any
 // there are none, and the strip keeps its heading.
 void MainWindow::showRatios() {
-    const auto ratios = RatioTexts(experiment_.bins);
-    c_.ratioStrip->showNumbers(QString::fromStdString(kRatioHeading), ratios ? &*ratios : nullptr);
+    QStringList numbers;
+    if (const auto ratios = RatioTexts(experiment_.bins)) {
+        std::transform(ratios->begin(), ratios->end(), std::back_inserter(numbers),
+                       &QString::fromStdString);
+    }
+    c_.ratioStrip->showNumbers(kRatioHeading, numbers);
 }
 
 void MainWindow::showDropCount() {

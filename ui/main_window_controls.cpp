@@ -42,11 +42,11 @@ void Frame(QLabel *label, const QColor &background) {
 // Buttons and captions are named by their texts; the controls whose text is
 // a value, or that show a picture, get a name of their own.
 void NameForScreenReaders(const MainWindowControls &c) {
-    c.fallSpeedField->setAccessibleName(QStringLiteral("落下速度"));
-    c.dropCounter->setAccessibleName(QStringLiteral("実験回数"));
-    c.board->setAccessibleName(QStringLiteral("ポコリンの落下の実験"));
-    c.theoryStrip->setAccessibleName(QStringLiteral("理論上の数学的確率"));
-    c.ratioStrip->setAccessibleName(QStringLiteral("実験結果からの割合"));
+    c.fallSpeedField->setAccessibleName(kFallSpeedCaption);
+    c.dropCounter->setAccessibleName(kDropCounterCaption);
+    c.board->setAccessibleName(kBoardName);
+    c.theoryStrip->setAccessibleName(kTheoryHeading);
+    c.ratioStrip->setAccessibleName(kRatioHeading);
 }
 
 } // namespace
@@ -54,35 +54,33 @@ void NameForScreenReaders(const MainWindowControls &c) {
 MainWindowControls BuildMainWindowControls(QWidget *window) {
     MainWindowControls c{};
     // Made in tab order, so that the start button is first of all.
-    c.startButton = Button(window, QStringLiteral("開始"), TwipsRect(8040, 7440, 1500, 375), 12);
-    c.stopButton = Button(window, QStringLiteral("停止"), TwipsRect(6360, 7440, 1500, 375), 12);
-    c.quitButton = Button(window, QStringLiteral("終了"), TwipsRect(0, 0, 975, 375), 11.25);
-    c.initialiseButton =
-        Button(window, QStringLiteral("初期化"), TwipsRect(8880, 0, 975, 375), 11.25);
-    c.helpButton = Button(window, QStringLiteral("HELP"), TwipsRect(7920, 0, 975, 375), 11.25);
-    c.fallSpeedField = new QLineEdit(QStringLiteral("100"), window);
+    c.startButton = Button(window, kStartButton, TwipsRect(8040, 7440, 1500, 375), 12);
+    c.stopButton = Button(window, kStopButton, TwipsRect(6360, 7440, 1500, 375), 12);
+    c.quitButton = Button(window, kQuitButton, TwipsRect(0, 0, 975, 375), 11.25);
+    c.initialiseButton = Button(window, kInitialiseButton, TwipsRect(8880, 0, 975, 375), 11.25);
+    c.helpButton = Button(window, kHelpButton, TwipsRect(7920, 0, 975, 375), 11.25);
+    c.fallSpeedField = new QLineEdit(kDefaultFallSpeed, window);
     c.fallSpeedField->setGeometry(TwipsRect(5160, 7440, 495, 270));
     // The system's own default face may have no glyphs at all (Wine's has none).
     c.fallSpeedField->setFont(DesignFont(9, false));
 
     (new Rule(0, 9840, 360, window))->lower(); // the rule under the top row
-    c.title =
-        Label(window, QStringLiteral("ポコリンの落下の実験"), TwipsRect(2520, 0, 4935, 375), 15.75);
+    c.title = Label(window, kTitle, TwipsRect(2520, 0, 4935, 375), 15.75);
     Frame(c.title, QColor(255, 192, 128));
     c.dropCounterCaption =
-        Label(window, QStringLiteral("実験回数"), TwipsRect(720, 7440, 1455, 375), 14.25);
+        Label(window, kDropCounterCaption, TwipsRect(720, 7440, 1455, 375), 14.25);
     Frame(c.dropCounterCaption, Qt::white);
     c.dropCounter = Label(window, QString(), TwipsRect(2160, 7440, 1215, 375), 14.25);
     Frame(c.dropCounter, Qt::white);
-    c.fallSpeedCaption =
-        Label(window, QStringLiteral("落下速度"), TwipsRect(4080, 7440, 1095, 255), 11.25);
+    c.fallSpeedCaption = Label(window, kFallSpeedCaption, TwipsRect(4080, 7440, 1095, 255), 11.25);
 
     c.board = new BoardView(window);
     c.board->move(TwipsRect(120, 480, 0, 0).topLeft());
     c.theoryStrip = new NumberStrip(TwipsRect(120, 6600, 9615, 255), window);
-    c.theoryStrip->showNumbers(QString::fromStdString(kTheoryHeading), &kTheoryTexts);
+    c.theoryStrip->showNumbers(kTheoryHeading,
+                               QStringList(kTheoryTexts.begin(), kTheoryTexts.end()));
     c.ratioStrip = new NumberStrip(TwipsRect(120, 6960, 9615, 255), window);
-    c.ratioStrip->showNumbers(QString::fromStdString(kRatioHeading), nullptr);
+    c.ratioStrip->showNumbers(kRatioHeading, {});
     NameForScreenReaders(c);
     return c;
 }

@@ -1,10 +1,11 @@
 #include "quit_box.h"
 
+#include "core/shown_texts.h"
+
 namespace pokorin {
 
 std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("ポコリンの落下"),
-                                             QStringLiteral("終了していいですか？"),
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, kQuitBoxTitle, kQuitQuestion,
                                              QMessageBox::Yes | QMessageBox::No, parent);
     box->setDefaultButton(QMessageBox::Yes);
     box->setEscapeButton(QMessageBox::No);

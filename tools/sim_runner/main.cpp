@@ -30,7 +30,7 @@ void PrintRatioLines(const BinTotals &bins, long drops) {
         std::cout << ' ' << (drops > 0 ? FormatRatio(count, drops) : "-");
     }
     std::cout << "\ntheory:";
-    for (const std::string &text : kTheoryTexts) {
+    for (const char *text : kTheoryTexts) {
         std::cout << ' ' << text;
     }
     std::cout << '\n';
