@@ -18,11 +18,11 @@ else
     picture="$ROOT/docs/screenshot.png"
 fi
 start_program
-click 360 505 # 落下速度
+click fall-speed
 xdotool key ctrl+a type 10
-click 586 508 # 開始
+click start
 sleep 4
-click 474 508 # 停止
+click stop
 sleep 0.5
 mkdir -p "$ROOT/docs"
 import -window "$(xdotool search --onlyvisible --class pokorin | head -1)" -frame "$picture"

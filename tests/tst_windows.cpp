@@ -298,6 +298,49 @@ private slots:
         DeleteClosedWindows();
         QVERIFY(f.window.help().window() == nullptr);
     }
+
+    // The places the end-to-end tests and the screenshot script click and
+    // look at lie on their controls, and the board's units are where they say.
+    void thePlacesTheScriptsUseLieOnTheirControls() {
+        MainWindowFixture f;
+        Play(f, "help");
+        const HelpWindow *help = f.window.help().window();
+        const MainWindowControls &c = f.c();
+        const QHash<QString, QWidget *> controls{{"quit", c.quitButton},
+                                                 {"title", c.title},
+                                                 {"help", c.helpButton},
+                                                 {"initialise", c.initialiseButton},
+                                                 {"drop-counter", c.dropCounter},
+                                                 {"fall-speed", c.fallSpeedField},
+                                                 {"stop", c.stopButton},
+                                                 {"start", c.startButton},
+                                                 {"stacks", c.board},
+                                                 {"close", help->closeButton()},
+                                                 {"help-text", help->textSurface()}};
+        QFile places(QStringLiteral(POKORIN_SOURCE_DIR "/tests/e2e/places.txt"));
+        QVERIFY(places.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList named;
+        for (const QString &line : QString::fromUtf8(places.readAll()).split(u'\n')) {
+            const QStringList words = line.simplified().split(u' ');
+            if (line.startsWith(u'#') || words.size() < 3) {
+                continue;
+            }
+            const auto n = [&words](int i) {
+                return words.value(i, "1").toDouble();
+            };
+            named << words[0];
+            if (words[0] == "board") {
+                const QPointF farCorner = c.board->pos() + c.board->toPixels({40, 20});
+                QCOMPARE(farCorner, QPointF(n(1) + 40 * n(3), n(2) + 20 * n(4)));
+            } else {
+                QVERIFY2(controls.value(words[0]), qPrintable(words[0]));
+                QVERIFY2(controls[words[0]]->geometry().contains(
+                             QRectF(n(1), n(2), n(3), n(4)).toRect()),
+                         qPrintable(line));
+            }
+        }
+        QCOMPARE(named.size(), controls.size() + 1);
+    }
 };
 
 QTEST_MAIN(WindowsTest)

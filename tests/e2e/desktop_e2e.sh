@@ -14,10 +14,10 @@ start_pulse
 start_program
 [ "$W.$H" = "656.542" ] || fail "the client area is ${W}x$H"
 check_board start 1
-click 560 12 # HELP
+click help
 HELP=$(find_window ヘルプ)
 xdotool windowminimize --sync "$HELP"
-click 560 12
+click help
 help_back() {
     SEEN="$(xwininfo -id "$HELP" | grep -o 'Is[A-Za-z]*' | head -n 1), active window $(xdotool getactivewindow)"
     xwininfo -id "$HELP" | grep -q IsViewable && [ "$(xdotool getactivewindow)" = "$HELP" ]
@@ -29,7 +29,7 @@ close_help
 
 echo "-- with the sound server hung, HELP opens at once and runs go on"
 kill -STOP "$PULSE"
-click 560 12
+click help
 find_window ヘルプ 10 >/dev/null
 close_help
 land_balls
@@ -38,11 +38,11 @@ kill -CONT "$PULSE"
 echo "-- the sound server goes away and comes back: the chimes come back too"
 sleep 1 # the server serves a while before it goes
 kill -KILL "$PULSE" && wait "$PULSE" 2>/dev/null || true
-click 624 12 # 初期化, while the server is gone
-click 560 12
+click initialise # while the server is gone
+click help
 close_help
 start_pulse
-expect_chimes 1 "HELP after the sound server came back" click 560 12
+expect_chimes 1 "HELP after the sound server came back" click help
 loss_reported() {
     SEEN=$(cat "$E2E_TMP/pokorin.log")
     [ "$(grep -c 'no sound output' "$E2E_TMP/pokorin.log")" = 1 ]

@@ -19,7 +19,7 @@ land_balls
 
 echo "-- HELP opens the help window with its text, with one chime"
 # The first sound through Wine's driver on a new prefix takes its time.
-expect_chimes 1 "HELP" click 560 12
+expect_chimes 1 "HELP" click help
 HELP=$(find_window ヘルプ)
 locate "$HELP"
 wait_until 10 "the help window shows its text" shot_shows help help_text_shown help

@@ -85,8 +85,15 @@ shot() { import -window root "$E2E_TMP/$1.png"; }
 # near SHOT COLOUR X Y: the colour is at (X, Y) of the located window or one pixel around.
 near() { convert "$E2E_TMP/$1.png" -crop "3x3+$((X0 + $3 - 1))+$((Y0 + $4 - 1))" txt: | grep -q "#$2"; }
 
+# place NAME: the numbers of that place of places.txt.
+PLACES="$(dirname "${BASH_SOURCE[0]}")/places.txt"
+place() { awk -v name="$1" '$1 == name { $1 = ""; print substr($0, 2); found = 1 } END { exit !found }' "$PLACES"; }
+
+# click PLACE: a click at that place of the located window.
 click() {
-    xdotool mousemove $((X0 + $1)) $((Y0 + $2)) click 1
+    local x y
+    read -r x y < <(place "$1")
+    xdotool mousemove $((X0 + x)) $((Y0 + y)) click 1
     sleep 0.3
 }
 
@@ -111,7 +118,12 @@ start_program() {
     locate "$MAIN"
 }
 # board X Y [SCALE]: where a point in board units lies in the client area.
-board() { awk -v u="$1" -v v="$2" -v s="${3:-1}" 'BEGIN { printf "%d %d", s * (10 + u * 15.925) + 0.5, s * (34 + v * 19.85) + 0.5 }'; }
+board() {
+    local x0 y0 across down
+    read -r x0 y0 across down < <(place board)
+    awk -v u="$1" -v v="$2" -v s="${3:-1}" -v x0="$x0" -v y0="$y0" -v a="$across" -v d="$down" \
+        'BEGIN { printf "%d %d", s * (x0 + u * a) + 0.5, s * (y0 + v * d) + 0.5 }'
+}
 # board_drawn SHOT SCALE: the lattice, the bins and the ball on the apex.
 board_drawn() {
     local node
@@ -130,31 +142,33 @@ shot_shows() {
     shift
     "$@"
 }
-dark() { # dark SHOT X Y W H: how many dark pixels the rectangle holds
-    convert "$E2E_TMP/$1.png" -crop "$4x$5+$((X0 + $2))+$((Y0 + $3))" -colorspace Gray -threshold 40% \
+dark() { # dark SHOT PLACE: how many dark pixels that rectangle of the located window holds
+    local x y w h
+    read -r x y w h < <(place "$2")
+    convert "$E2E_TMP/$1.png" -crop "${w}x$h+$((X0 + x))+$((Y0 + y))" -colorspace Gray -threshold 40% \
         -format '%[fx:int(w * h * (1 - mean))]' info:
 }
 counter_moved() { # counter_moved SHOT: the drop counter no longer shows what it showed in "before"
     SEEN="the counter unchanged"
-    [ "$(dark before 144 496 81 25)" != "$(dark "$1" 144 496 81 25)" ]
+    [ "$(dark before drop-counter)" != "$(dark "$1" drop-counter)" ]
 }
 help_text_shown() { # help_text_shown SHOT: the located help window shows its text
-    SEEN="$(dark "$1" 8 32 601 297) dark pixels"
-    [ "$(dark "$1" 8 32 601 297)" -gt 1000 ]
+    SEEN="$(dark "$1" help-text) dark pixels"
+    [ "$(dark "$1" help-text)" -gt 1000 ]
 }
 land_balls() { # a run at 10 ms a level until the counter has moved, then stopped
     shot before
-    click 360 505 # 落下速度
+    click fall-speed
     xdotool key ctrl+a type 10
-    click 586 508 # 開始
+    click start
     wait_until 30 "a ball lands" shot_shows running counter_moved running
-    click 474 508 # 停止
+    click stop
 }
 close_help() {
     local help
     help=$(find_window ヘルプ)
     locate "$help"
-    click 584 12 # 閉じる
+    click close
     window_gone ヘルプ
     locate "$MAIN"
 }
@@ -194,7 +208,7 @@ program_ended() { ! ps -o stat= -p "$APP" | grep -qv Z; }
 # 終了, then はい: the program must end, and well, though its sound server may hang.
 quit_with_yes() {
     local box
-    click 32 12
+    click quit
     box=$(find_window '^ポコリンの落下$')
     xdotool windowactivate --sync "$box" key Return
     wait_until 10 "the program ends after はい" program_ended

@@ -35,7 +35,7 @@ start_x 130 1024x768
 E2E_PIDS+=($!)
 MAIN=$(find_window "$MAIN_TITLE" 60)
 locate "$MAIN"
-click 560 12 # HELP
+click help
 find_window ヘルプ >/dev/null
 # Found and opened, the chime meets no sound server: the player says so.
 chime_tried() {

@@ -10,7 +10,12 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const site = path.resolve(process.argv[2]);
-const session = path.join(path.dirname(new URL(import.meta.url).pathname), '../e2e/x_session.sh');
+const here = path.dirname(new URL(import.meta.url).pathname);
+const session = path.join(here, '../e2e/x_session.sh');
+// The places the desktop tests click and look at, by name.
+const places = Object.fromEntries((await readFile(path.join(here, '../e2e/places.txt'), 'utf8'))
+    .split('\n').filter((line) => line.trim() && !line.startsWith('#'))
+    .map((line) => line.trim().split(/\s+/)).map(([name, ...numbers]) => [name, numbers.map(Number)]));
 const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
 const server = createServer(async (request, response) => {
     const file = path.join(site, path.normalize(new URL(request.url, 'http://x').pathname));
@@ -83,11 +88,11 @@ try {
     const check = (fn, file, ...args) => execFileSync('bash', ['-c',
         `source "${session}"; X0=${x0} Y0=${y0}; cp "$1" "$E2E_TMP/shot.png"; ${fn} shot "\${@:2}"`,
         'check', file, ...args.map(String)], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
-    const red = (file, x, y, w, h) => Number(execFileSync('convert', [file, '-crop', `${w}x${h}+${x0 + x}+${y0 + y}`,
+    const red = (file, [x, y, w, h]) => Number(execFileSync('convert', [file, '-crop', `${w}x${h}+${x0 + x}+${y0 + y}`,
         '-fill', 'black', '+opaque', '#FF0000', '-fill', 'white', '-opaque', '#FF0000', '-colorspace', 'Gray',
         '-format', '%[fx:int(w * h * mean)]', 'info:'], { encoding: 'utf8' }));
-    const click = async (x, y) => {
-        await page.mouse.click(x0 + x, y0 + y);
+    const click = async (place) => {
+        await page.mouse.click(x0 + places[place][0], y0 + places[place][1]);
         await new Promise((settled) => setTimeout(settled, 300));
     };
 
@@ -126,24 +131,24 @@ try {
     });
     pass(`the board is drawn, ${((drawn - loading) / 1000).toFixed(1)} s after loading`);
 
-    const before = check('dark', await shot('before'), 144, 496, 81, 25);
-    await click(360, 505); // 落下速度
+    const before = check('dark', await shot('before'), 'drop-counter');
+    await click('fall-speed');
     await page.keyboard.down('Control');
     await page.keyboard.press('a');
     await page.keyboard.up('Control');
     await page.keyboard.type('10');
-    await click(586, 508); // 開始
+    await click('start');
     await until(30, 'a ball lands', async () =>
-        check('dark', await shot('running'), 144, 496, 81, 25) !== before || 'the counter unchanged');
-    await click(474, 508); // 停止
+        check('dark', await shot('running'), 'drop-counter') !== before || 'the counter unchanged');
+    await click('stop');
     const stopped = await shot('stopped');
-    if (red(stopped, 150, 262, 360, 165) === 0) await fail('no square stands in the bins');
+    if (red(stopped, places.stacks) === 0) await fail('no square stands in the bins');
     pass('開始 at 10 ms a level lands balls');
 
-    const board = check('dark', stopped, 30, 60, 590, 280);
-    await click(560, 12); // HELP
+    const board = check('dark', stopped, 'help-text');
+    await click('help');
     await until(15, 'the help window shows its text', async () => {
-        const help = check('dark', await shot('help'), 30, 60, 590, 280);
+        const help = check('dark', await shot('help'), 'help-text');
         return (help !== board && Number(help) > 1000) || `${help} dark pixels`;
     });
     const chimes = () => page.evaluate(() => globalThis.chimes);
@@ -154,15 +159,15 @@ try {
     pass('HELP opens the help window with its text and one chime');
     await page.keyboard.press('Enter'); // 閉じる, which has the focus
     await until(15, '閉じる uncovers the title', async () =>
-        holds('near', await shot('closed'), 'FFC080', 180, 4) || 'no title');
+        holds('near', await shot('closed'), 'FFC080', ...places.title) || 'no title');
 
-    await click(624, 12); // 初期化
+    await click('initialise');
     await until(15, '初期化 clears the stacks', async () =>
-        red(await shot('initialised'), 150, 262, 360, 165) === 0 || 'squares in the bins');
+        red(await shot('initialised'), places.stacks) === 0 || 'squares in the bins');
     pass('初期化 clears the stacks');
 
     const ready = await page.screenshot();
-    await click(32, 12); // 終了
+    await click('quit');
     await until(15, 'the quit box shows', async () => !ready.equals(await page.screenshot()) || 'no box');
     await page.keyboard.press('Enter'); // はい, the box's default
     await until(15, '終了 then はい leaves the end notice', () =>
