@@ -84,10 +84,6 @@ BoardPoint DrawingSurface::print(BoardPoint at, const QString &text) {
     painter.setPen(palette().color(QPalette::WindowText));
     const QFontMetricsF metrics(textFont_, &image_);
     const QPointF topLeft = toPixels(at) - QPointF(frameWidth(), frameWidth());
-    // Opaque text: printing the same text again at the same place must not
-    // darken its smoothed edges.
-    painter.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
-                     background_);
     painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
     texts_ << text;
     setAccessibleDescription(texts_.join(u' '));

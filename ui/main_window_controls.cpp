@@ -59,10 +59,12 @@ MainWindowControls BuildMainWindowControls(QWidget *window) {
     c.quitButton = Button(window, kQuitButton, TwipsRect(0, 0, 975, 375), 11.25);
     c.initialiseButton = Button(window, kInitialiseButton, TwipsRect(8880, 0, 975, 375), 11.25);
     c.helpButton = Button(window, kHelpButton, TwipsRect(7920, 0, 975, 375), 11.25);
-    c.fallSpeedField = new QLineEdit(kDefaultFallSpeed, window);
+    c.fallSpeedField = new QLineEdit(window);
     c.fallSpeedField->setGeometry(TwipsRect(5160, 7440, 495, 270));
-    // The system's own default face may have no glyphs at all (Wine's has none).
+    // The system's own default face may have no glyphs at all (Wine's has
+    // none); set before the text, which is then laid out once.
     c.fallSpeedField->setFont(DesignFont(9, false));
+    c.fallSpeedField->setText(kDefaultFallSpeed);
 
     (new Rule(0, 9840, 360, window))->lower(); // the rule under the top row
     c.title = Label(window, kTitle, TwipsRect(2520, 0, 4935, 375), 15.75);
