@@ -15,6 +15,8 @@ public:
     int16_t &operator()(int k) { return counts_.at(static_cast<std::size_t>(k - 1)); }
     int16_t operator()(int k) const { return counts_.at(static_cast<std::size_t>(k - 1)); }
 
+    auto begin() const { return counts_.begin(); }
+    auto end() const { return counts_.end(); }
     void clear() { counts_.fill(0); }
     // Overflow-checked sum in bin order.
     int16_t sum() const;

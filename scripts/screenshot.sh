@@ -7,7 +7,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth x11-utils jwm xdotool imagemagick
 configure_and_build "$ROOT/build"
 
-source "$ROOT/tests/e2e/x_session.sh"
+source "$ROOT/scripts/desktop_session.sh"
 start_x 150 1024x768
 export PULSE_SERVER="unix:$E2E_TMP/none"
 if [ "${1:-}" = windows ]; then

@@ -18,7 +18,7 @@ cross_build web "$ROOT/build-web" MinSizeRel
 
 echo "== the tests in the browser's engine, under node"
 ctest --test-dir "$ROOT/build-web" --output-on-failure
-same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/tests/web/node_run.cjs" \
+same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/scripts/node_run.cjs" \
     "$ROOT/build-web/bin/pokorin-sim.js"
 
 echo "== the page in headless Chromium"

@@ -1,3 +1,6 @@
+// The built programs as a user runs them: the runner's known output, both
+// command lines, and Qt's own options seen in the window's first picture.
+
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -23,7 +26,7 @@ Outcome Run(const QString &program, const QStringList &args) {
     process.start(QStringLiteral(POKORIN_BIN_DIR "/") + program, args);
     process.waitForFinished(60'000);
     const auto lines = [](const QByteArray &text) { // Windows ends them with \r\n
-        return QString::fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        return QString::fromUtf8(text).remove(u'\r');
     };
     return {process.exitCode(), lines(process.readAllStandardOutput()),
             lines(process.readAllStandardError())};
@@ -54,7 +57,8 @@ class ProgramsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void aSeedWithAFrozenClockGivesItsKnownRuns() {
+    // Each landed ball writes its steps in the order taken and its bin.
+    void aSeedWithAFrozenClockGivesItsKnownRunsAndTrace() {
         const Outcome outcome =
             Run("pokorin-sim", {"--runs", "3", "--seed", "1", "--frozen-clock"});
         QCOMPARE(outcome.exitCode, 0);
@@ -67,31 +71,57 @@ private slots:
                                 "0.048 0.016 0.000\n"
                                 "theory: 0.001 0.010 0.044 0.117 0.205 0.246 0.205 0.117 "
                                 "0.044 0.010 0.001\n"));
+        const QStringList trace = Run("pokorin-sim", {"--trace", "--seed", "1", "--frozen-clock"})
+                                      .out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(trace.first(), QStringLiteral("LLLRRRLRRR 7"));
+        QCOMPARE(trace.filter(QRegularExpression("^[RL]{10} \\d+$")).size(), 52);
     }
 
-    void theTraceListsEachBallsStepsInTheOrderTaken() {
-        const Outcome outcome = Run("pokorin-sim", {"--trace", "--seed", "1", "--frozen-clock"});
-        const QStringList lines = outcome.out.split(u'\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.first(), QStringLiteral("LLLRRRLRRR 7"));
-        QVERIFY(lines.contains(QStringLiteral("run 1: drops 52 bins 1 1 0 3 5 9 20 6 6 1 0")));
-        QCOMPARE(lines.filter(QRegularExpression("^[RL]{10} \\d+$")).size(), 52);
-    }
-
-    void theRunnerNamesTheOptionAndValueOfEachError() {
-        const QString runs = "--runs needs a whole number from 1 up, not \"%1\"";
-        for (const auto &[args, error] : std::initializer_list<std::pair<QStringList, QString>>{
-                 {{"--runs", "abc"}, runs.arg("abc")},
-                 {{"--runs", "0"}, runs.arg("0")},
-                 {{"--seed", "-1"},
-                  "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\""},
-                 {{"--runs"}, "Missing value after '--runs'."},
-                 {{"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'"},
-                 {{"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'"}}) {
-            const Outcome outcome = Run("pokorin-sim", args);
-            QCOMPARE(outcome.exitCode, 2);
-            QCOMPARE(outcome.err, "pokorin-sim: " + error + '\n');
-            QVERIFY(outcome.out.isEmpty());
+    // Help and version need no display.
+    void bothProgramsExplainThemselves() {
+        const QString help = Run("pokorin-sim", {"--help"}).out;
+        for (const char *option : {"--runs <n>", "--seed <s>", "--frozen-clock", "--trace", "-v"}) {
+            QVERIFY2(help.contains(QLatin1String(option)), option);
         }
+        static const QRegularExpression version("^pokorin(-sim)? \\d+\\.\\d+\\.\\d+\n$");
+        QVERIFY(version.match(Run("pokorin-sim", {"--version"}).out).hasMatch());
+        QVERIFY(version.match(Run("pokorin", {"-v"}).out).hasMatch());
+        const QString windowHelp = Run("pokorin", {"-h"}).out;
+        QVERIFY(windowHelp.startsWith(QStringLiteral("Usage: pokorin [options]\n")));
+        QVERIFY(windowHelp.contains(QStringLiteral("--version")));
+    }
+
+    // What neither we nor Qt know is one error line naming it, before any
+    // window, with exit code 2.
+    void bothProgramsRefuseWhatTheyDoNotKnow_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("error");
+        const QString runs = "--runs needs a whole number from 1 up, not \"%1\"";
+        const auto row = [](const QString &program, const QStringList &args, const QString &error) {
+            QTest::newRow(qPrintable(program + ' ' + args.join(u' ')))
+                << program << args << QString("%1: %2\n").arg(program, error);
+        };
+        row("pokorin-sim", {"--runs", "abc"}, runs.arg("abc"));
+        row("pokorin-sim", {"--runs", "0"}, runs.arg("0"));
+        row("pokorin-sim", {"--seed", "-1"},
+            "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\"");
+        row("pokorin-sim", {"--runs"}, "Missing value after '--runs'.");
+        row("pokorin-sim", {"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'");
+        row("pokorin-sim", {"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'");
+        row("pokorin", {"--bogus"}, "unknown option 'bogus'; see 'pokorin --help'");
+        row("pokorin", {"-style", "fusion", "-bogus", "x"},
+            "unknown option 'bogus'; see 'pokorin --help'");
+        row("pokorin", {"-reverse", "bogus"}, "unexpected argument 'bogus'; see 'pokorin --help'");
+    }
+    void bothProgramsRefuseWhatTheyDoNotKnow() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, args);
+        QFETCH(QString, error);
+        const Outcome outcome = Run(program, args);
+        QCOMPARE(outcome.exitCode, 2);
+        QCOMPARE(outcome.err, error);
+        QVERIFY(outcome.out.isEmpty());
     }
 
     // Qt's options work as in any Qt program, one dash or two.
@@ -109,7 +139,6 @@ private slots:
         QCOMPARE(reversed.copy(quit.translated(plain.width() - quit.width(), 0)), plain.copy(quit));
         QVERIFY(reversed != plain);
         QVERIFY(FirstPicture({"--style=fusion"}) != FirstPicture({"-style", "windows"}));
-
         QTemporaryDir dir;
         QFile sheet(dir.filePath("green.qss"));
         QVERIFY(sheet.open(QIODevice::WriteOnly));
@@ -117,31 +146,6 @@ private slots:
         sheet.close();
         const QImage styled = FirstPicture({"-stylesheet", sheet.fileName()});
         QCOMPARE(styled.pixelColor(5, 12), QColor(0, 255, 0)); // inside 終了
-    }
-
-    // Help and version need no display; what Qt does not take is an error,
-    // before any window.
-    void bothProgramsExplainThemselvesAndRefuseWhatTheyDoNotKnow() {
-        const QString help = Run("pokorin-sim", {"--help"}).out;
-        for (const char *option :
-             {"--runs <n>", "--seed <s>", "--frozen-clock", "--trace", "--version"}) {
-            QVERIFY2(help.contains(QLatin1String(option)), option);
-        }
-        static const QRegularExpression version("^pokorin(-sim)? \\d+\\.\\d+\\.\\d+\n$");
-        QVERIFY(version.match(Run("pokorin-sim", {"--version"}).out).hasMatch());
-        QVERIFY(version.match(Run("pokorin", {"-v"}).out).hasMatch());
-        const Outcome windowHelp = Run("pokorin", {"-h"});
-        QCOMPARE(windowHelp.exitCode, 0);
-        QVERIFY(windowHelp.out.startsWith(QStringLiteral("Usage: pokorin [options]\n")));
-        QVERIFY(windowHelp.out.contains(QStringLiteral("--version")));
-        for (const QStringList &args :
-             {QStringList{"--bogus"}, {"-style", "fusion", "-bogus", "x"}, {"-reverse", "bogus"}}) {
-            const Outcome bogus = Run("pokorin", args);
-            QCOMPARE(bogus.exitCode, 2);
-            QCOMPARE(bogus.err, QStringLiteral("pokorin: %1; see 'pokorin --help'\n")
-                                    .arg(args.last() == "bogus" ? "unexpected argument 'bogus'"
-                                                                : "unknown option 'bogus'"));
-        }
     }
 };
 

@@ -180,8 +180,7 @@ void MainWindow::showDropCount() {
 }
 
 void MainWindow::setButtons(const ButtonRow &row) {
-    const std::array<QPushButton *, kRunButtons> buttons{
-        c_.startButton, c_.stopButton, c_.quitButton, c_.initialiseButton, c_.helpButton};
+    const auto buttons = c_.runButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         if (row.at(i) != Switch::Keep) {
             buttons.at(i)->setEnabled(row.at(i) == Switch::On);

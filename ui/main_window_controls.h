@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/button_table.h"
+
+#include <array>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +29,11 @@ struct MainWindowControls {
     BoardView *board; // with the ball and the stacks
     NumberStrip *theoryStrip;
     NumberStrip *ratioStrip;
+
+    // The five run buttons in the order of the button table.
+    std::array<QPushButton *, kRunButtons> runButtons() const {
+        return {startButton, stopButton, quitButton, initialiseButton, helpButton};
+    }
 };
 
 // Builds every control of the main window at its design place.

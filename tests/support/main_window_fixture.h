@@ -9,23 +9,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <functional>
 
 namespace pokorin::test {
 
-// Writes down every cue played; `onSound` runs at the moment a chime starts.
+// Records every cue; `onSound` runs as its chime starts.
 class RecordingDevice final : public ChimeDevice {
 public:
     QList<ChimeCue> cues;
-    std::function<void()> onSound;
-
+    std::function<void()> onSound = [] {
+    };
     void play(ChimeCue cue) override {
         cues << cue;
-        if (onSound) {
-            onSound();
-        }
+        onSound();
     }
 };
 
@@ -45,9 +42,18 @@ inline void Activate(QWidget *window) {
     QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
+inline void DeleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 // A main window that has started up, with a frozen clock, a recording chime
 // device, a scripted quit box and a seeded generator unless one is given.
 struct MainWindowFixture {
+    // A stack is full by the 210th ball at the latest (ten stacks of 19 and
+    // one of 20), and a ball takes 11 ticks: enough for any run to end.
+    static constexpr int kTicksToFillAStack = 11 * 211;
+    static inline const QStringList kButtons{"start", "stop", "quit", "initialise", "help"};
+
     explicit MainWindowFixture(RandomSource *random = nullptr)
         : window(device, clock, random != nullptr ? *random : generator, quit) {
         window.show();
@@ -55,26 +61,31 @@ struct MainWindowFixture {
 
     const MainWindowControls &c() const { return window.controls(); }
 
-    // The buttons in tab order by the tests' names for them, or null.
-    QPushButton *button(const QString &name) const {
-        const QList<QPushButton *> buttons{c().startButton, c().stopButton, c().quitButton,
-                                           c().initialiseButton, c().helpButton};
-        return buttons.value(
-            QStringList{"start", "stop", "quit", "initialise", "help"}.indexOf(name));
-    }
-
-    // The enabled buttons in tab order, as "start stop quit initialise help".
+    // The enabled run buttons in tab order, and "running" while the timer is.
     QString enabledButtons() const {
-        QStringList names;
-        for (const char *name : {"start", "stop", "quit", "initialise", "help"}) {
-            names << (button(name)->isEnabled() ? name : "");
+        QStringList enabled;
+        for (int i = 0; i < kRunButtons; ++i) {
+            if (c().runButtons().at(i)->isEnabled()) {
+                enabled << kButtons.at(i);
+            }
         }
-        return names.filter(QRegularExpression(".")).join(u' ');
+        return (enabled << (window.timer().isActive() ? "running" : "")).join(u' ').trimmed();
     }
 
-    // A stack is full by the 210th ball at the latest (ten stacks of 19 and
-    // one of 20), and a ball takes 11 ticks: enough for any run to end.
-    static constexpr int kTicksToFillAStack = 11 * 211;
+    // One user event: a click on a run button (a start lets 25 ticks come),
+    // "fill" (ticks until a stack is full) or "back" (to the help window and
+    // back to the main window).
+    void play(const QString &event) {
+        if (kButtons.contains(event)) {
+            c().runButtons().at(kButtons.indexOf(event))->click();
+            tickWhileRunning(event == "start" ? 25 : 0);
+        } else if (event == "fill") {
+            tickWhileRunning(kTicksToFillAStack);
+        } else {
+            Activate(window.help().window());
+            Activate(&window);
+        }
+    }
 
     void tickWhileRunning(int ticks) {
         for (int i = 0; i < ticks && window.timer().isActive(); ++i) {

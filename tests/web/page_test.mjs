@@ -13,7 +13,7 @@ const site = path.resolve(process.argv[2]);
 const here = path.dirname(new URL(import.meta.url).pathname);
 const session = path.join(here, '../e2e/x_session.sh');
 // The places the desktop tests click and look at, by name.
-const places = Object.fromEntries((await readFile(path.join(here, '../e2e/places.txt'), 'utf8'))
+const places = Object.fromEntries((await readFile(path.join(here, '../../scripts/places.txt'), 'utf8'))
     .split('\n').filter((line) => line.trim() && !line.startsWith('#'))
     .map((line) => line.trim().split(/\s+/)).map(([name, ...numbers]) => [name, numbers.map(Number)]));
 const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
