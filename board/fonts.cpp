@@ -43,10 +43,14 @@ QString SetUpFonts() {
     return family;
 }
 
+// The face has every character the windows show, kana and kanji as well as
+// digits: one match of it serves all scripts, where merging in fallbacks
+// would look the face up again for each script of each size.
 QFont DesignFont(double pointSize, bool bold) {
     QFont font(kDesignFace);
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
