@@ -1,5 +1,8 @@
 #pragma once
 
+// board/: the windows' own controls, drawn in the design's units: the board,
+// the number strips under it and the retained surface both draw on.
+
 #include "core/bin_counts.h"
 #include "drawing_surface.h"
 

@@ -1,5 +1,9 @@
 #pragma once
 
+// core/: the classroom experiment without a window. The window owns an
+// Experiment and a DropTick, ticks it from its timer and shows the TickEvent
+// that comes back; pokorin-sim ticks the same core with no window at all.
+
 #include "clock.h"
 #include "experiment.h"
 #include "random_source.h"

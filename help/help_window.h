@@ -1,5 +1,7 @@
 #pragma once
 
+// help/: the help window, which the main window opens without waiting for it.
+
 #include <QWidget>
 
 class QPushButton;

@@ -1,5 +1,8 @@
 #pragma once
 
+// sound/: the two chimes. The window plays cues through a ChimeDevice; the
+// real one finds, decodes and plays wave files on each platform's own player.
+
 namespace pokorin {
 
 // The program's two chimes: the door chime before initialise and help, the

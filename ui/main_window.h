@@ -1,5 +1,8 @@
 #pragma once
 
+// ui/: the main window. It wires the buttons and the timer to the core, shows
+// what the core returns, and keeps what only a window needs.
+
 #include "core/button_table.h"
 #include "core/drop_tick.h"
 #include "help/help_launcher.h"
