@@ -1,4 +1,5 @@
 #include "app/program_ended.h"
+#include "board/window_place.h"
 #include "core/local_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
@@ -39,6 +40,6 @@ int main(int argc, char **argv) {
     pokorin::XoshiroGenerator generator;
     pokorin::QuitBox quitBox;
     pokorin::MainWindow mainWindow(device, clock, generator, quitBox);
-    mainWindow.show();
+    pokorin::ShowWindow(mainWindow);
     return QApplication::exec();
 }

@@ -38,11 +38,18 @@ DrawingSurface::DrawingSurface(QSize outerSize, SurfaceFrame frame, UnitScale sc
     resize(outerSize);
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QSize area = outerSize - QSize(2 * frameWidth(), 2 * frameWidth());
+    newImage();
+}
+
+void DrawingSurface::newImage() {
     const qreal ratio = devicePixelRatioF();
-    image_ = QImage(area * ratio, QImage::Format_ARGB32_Premultiplied);
+    image_ = QImage((size() - QSize(2 * frameWidth(), 2 * frameWidth())) * ratio,
+                    QImage::Format_ARGB32_Premultiplied);
     image_.setDevicePixelRatio(ratio);
     image_.fill(background_);
+    for (const Drawn &drawn : drawn_) {
+        draw(drawn);
+    }
 }
 
 int DrawingSurface::frameWidth() const {
@@ -64,32 +71,49 @@ QPointF DrawingSurface::toPixels(BoardPoint point) const {
 }
 
 void DrawingSurface::line(BoardPoint from, BoardPoint to, const QColor &colour) {
-    QPainter painter(&image_);
-    painter.setPen(QPen(colour, 1.0));
-    const QPointF origin(frameWidth(), frameWidth());
-    painter.drawLine(toPixels(from) - origin, toPixels(to) - origin);
-    update();
+    drawn_.append({from, to, colour, std::nullopt});
+    draw(drawn_.last());
 }
 
 void DrawingSurface::clear() {
+    drawn_.clear();
     image_.fill(background_);
-    texts_.clear();
     setAccessibleDescription({});
     update();
 }
 
 BoardPoint DrawingSurface::print(BoardPoint at, const QString &text) {
-    QPainter painter(&image_);
-    painter.setFont(textFont_);
-    painter.setPen(palette().color(QPalette::WindowText));
+    drawn_.append({at, at, palette().color(QPalette::WindowText), text});
+    draw(drawn_.last());
+    setAccessibleDescription(shownTexts().join(u' '));
     const QFontMetricsF metrics(textFont_, &image_);
-    const QPointF topLeft = toPixels(at) - QPointF(frameWidth(), frameWidth());
-    painter.drawText(topLeft + QPointF(0, metrics.ascent()), text);
-    texts_ << text;
-    setAccessibleDescription(texts_.join(u' '));
-    update();
     const double lineHeightTwips = metrics.height() * kTwipsPerPixel;
     return {0.0f, at.y + static_cast<float>(lineHeightTwips / scale_.yTwips)};
+}
+
+QStringList DrawingSurface::shownTexts() const {
+    QStringList texts;
+    for (const Drawn &drawn : drawn_) {
+        if (drawn.text) {
+            texts << *drawn.text;
+        }
+    }
+    return texts;
+}
+
+void DrawingSurface::draw(const Drawn &drawn) {
+    QPainter painter(&image_);
+    const QPointF origin(frameWidth(), frameWidth());
+    if (drawn.text) {
+        painter.setFont(textFont_);
+        painter.setPen(drawn.colour);
+        const QFontMetricsF metrics(textFont_, &image_);
+        painter.drawText(toPixels(drawn.from) - origin + QPointF(0, metrics.ascent()), *drawn.text);
+    } else {
+        painter.setPen(QPen(drawn.colour, 1.0));
+        painter.drawLine(toPixels(drawn.from) - origin, toPixels(drawn.to) - origin);
+    }
+    update();
 }
 
 void DrawingSurface::paintEvent(QPaintEvent *event) {
@@ -98,6 +122,9 @@ void DrawingSurface::paintEvent(QPaintEvent *event) {
 }
 
 void DrawingSurface::paintImage(QPainter &painter, const QRegion &part) {
+    if (!qFuzzyCompare(image_.devicePixelRatio(), devicePixelRatioF())) {
+        newImage();
+    }
     const QPoint origin(frameWidth(), frameWidth());
     const qreal ratio = image_.devicePixelRatio();
     // Only the damaged parts are copied: a moving ball repaints two small

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 
 namespace pokorin {
 
@@ -12,8 +13,9 @@ enum class SurfaceFrame { Sunken, ThinSunken };
 
 // A drawing surface that keeps what is drawn on it: lines and texts go into
 // an image in the surface's own user units, and painting only copies that
-// image. Screen readers get the texts it shows as its description, since a
-// picture has no text of its own.
+// image, drawn anew when the screen's pixel ratio changes (in a page that
+// the projector fills). Screen readers get the texts it shows as its
+// description, since a picture has no text of its own.
 class DrawingSurface : public QWidget {
 public:
     /* outer size in pixels; the user units are measured inside the frame */
@@ -33,7 +35,7 @@ public:
     BoardPoint print(BoardPoint at, const QString &text);
 
     // The texts printed since the surface was last cleared, in their order.
-    const QStringList &shownTexts() const { return texts_; }
+    QStringList shownTexts() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -42,14 +44,24 @@ protected:
     void paintImage(QPainter &painter, const QRegion &part);
 
 private:
+    // A line, or a text printed at `from`.
+    struct Drawn {
+        BoardPoint from;
+        BoardPoint to;
+        QColor colour;
+        std::optional<QString> text;
+    };
+
     int frameWidth() const;
+    void newImage();
+    void draw(const Drawn &drawn);
 
     SurfaceFrame frame_;
     UnitScale scale_;
     QColor background_;
     QFont textFont_;
     QImage image_;
-    QStringList texts_;
+    QList<Drawn> drawn_;
 };
 
 } // namespace pokorin

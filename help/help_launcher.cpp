@@ -1,5 +1,7 @@
 #include "help_launcher.h"
 
+#include "board/window_place.h"
+
 namespace pokorin {
 
 void HelpLauncher::show() {
@@ -8,7 +10,7 @@ void HelpLauncher::show() {
     }
     // A minimised help window comes back as it was, in front and active.
     window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    window_->show();
+    ShowWindow(*window_);
     window_->raise();
     window_->activateWindow();
 }

@@ -6,6 +6,7 @@
 #include "board/right_to_left.h"
 #include "board/rule.h"
 #include "board/twips.h"
+#include "board/window_place.h"
 #include "core/shown_texts.h"
 
 #include <QEvent>
@@ -45,7 +46,7 @@ HelpWindow::HelpWindow()
 }
 
 QRect HelpWindow::firstGeometry() {
-    return TwipsRect(3090, 1665, 9255, 5055);
+    return ScreenPlace(TwipsRect(3090, 1665, 9255, 5055));
 }
 
 bool HelpWindow::event(QEvent *event) {

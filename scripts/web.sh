@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Qt for WebAssembly once into the cache,
-# builds the program into build-web/site/ (a static web page) and runs the web
-# tests: the core tests and the runner under node, the page in headless
-# Chromium.
+# builds the program into build-web/site/ (a static web page, each file also
+# compressed) and runs the web tests: the core tests and the runner under
+# node, the page in Chromium, Firefox ESR and WebKitGTK.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/cross-qt.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools \
-    chromium imagemagick
+# Firefox draws WebGL only on a display, with Mesa; it and WebKitGTK play
+# sound only to a sound server.
+ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools brotli \
+    chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri pulseaudio imagemagick
 command -v npm >/dev/null || ensure_packages npm
 
 # The native build makes the chimes, and tells what the web build must print.
@@ -21,13 +23,16 @@ ctest --test-dir "$ROOT/build-web" --output-on-failure
 same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/scripts/node_run.cjs" \
     "$ROOT/build-web/bin/pokorin-sim.js"
 
-echo "== the page in headless Chromium"
+echo "== the page in Chromium, Firefox and WebKitGTK"
 # npm trusts what the system trusts, as apt does, a proxy's own authority included.
 [ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
 npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --silent
 node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
-echo "== the site's size, raw and compressed"
-for file in "$ROOT"/build-web/site/*; do
-    printf '%-12s %9d bytes, %9d gzip -9\n' "$(basename "$file")" "$(stat -c %s "$file")" "$(gzip -9c "$file" | wc -c)"
+echo "== the site's size as a browser downloads it (brotli)"
+total=0
+for file in "$ROOT"/build-web/site/*.br; do
+    printf '%-22s %9d bytes, %9d raw\n' "$(basename "${file%.br}")" "$(stat -c %s "$file")" "$(stat -c %s "${file%.br}")"
+    total=$((total + $(stat -c %s "$file")))
 done
+echo "in all: $total bytes"

@@ -5,11 +5,12 @@
 
 namespace pokorin {
 
-QIcon PokorinIcon() {
-    QPixmap pixmap(32, 32);
+QIcon PokorinIcon(int size) {
+    QPixmap pixmap(size, size);
     pixmap.fill(QColor(255, 192, 128));
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
     painter.setPen(QPen(QColor(0, 0, 255), 1.5));
     constexpr int levels = 4;
     for (int k = 0; k < levels; ++k) {

@@ -5,7 +5,7 @@
 #include "board/board_view.h"
 #include "board/number_strip.h"
 #include "board/right_to_left.h"
-#include "board/twips.h"
+#include "board/window_place.h"
 #include "core/fall_speed.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
@@ -33,7 +33,7 @@ MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
     , tick_(experiment_, clock, random) {
     setWindowTitle(kMainWindowTitle);
     setWindowIcon(PokorinIcon());
-    setGeometry(TwipsRect(2775, 1500, 9840, 8130));
+    setGeometry(ScreenPlace(MainWindowDesignPlace()));
     MirrorForRightToLeft(*this);
 
     tickTimer_.setTimerType(Qt::PreciseTimer);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "twips.h"
+
+class QWidget;
+
+namespace pokorin {
+
+// Where the design puts the main window's client area on the screen.
+inline QRect MainWindowDesignPlace() {
+    return TwipsRect(2775, 1500, 9840, 8130);
+}
+
+// Where a window's client area, placed on the screen by the design, lands on
+// this platform's screen: on a desktop where the design says; in a page, the
+// same distance from the main window, whose frame fills the page's screen.
+QRect ScreenPlace(QRect designPlace);
+
+// Shows a top-level window at its place, with its frame and caption: a page
+// would otherwise show it over the whole page.
+void ShowWindow(QWidget &window);
+
+} // namespace pokorin
