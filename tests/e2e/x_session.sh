@@ -3,8 +3,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/desktop_session.sh"
 
 shot_shows() { shot "$1" && "${@:2}"; } # shot_shows SHOT CHECK...: a new picture, checked
-# near SHOT COLOUR X Y: the colour is at (X, Y) of the located window or one pixel around.
-near() { convert "$E2E_TMP/$1.png" -crop "3x3+$((X0 + $3 - 1))+$((Y0 + $4 - 1))" txt: | grep -q "#$2"; }
+# near SHOT COLOUR X Y: the colour, or one close to it (a scaled page smooths
+# it), is at (X, Y) of the located window or one pixel around.
+near() { convert "$E2E_TMP/$1.png" -crop "3x3+$((X0 + $3 - 1))+$((Y0 + $4 - 1))" -fuzz 25% -fill '#ABCDEF' -opaque "#$2" txt: | grep -q '#ABCDEF'; }
 dark() { # dark SHOT PLACE: how many dark pixels that rectangle of the located window holds
     local x y w h
     read -r x y w h < <(place "$2")
