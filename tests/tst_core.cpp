@@ -4,7 +4,6 @@
 #include "core/frozen_clock.h"
 #include "core/ratios.h"
 #include "core/xoshiro_generator.h"
-#include "support/scripted_random.h"
 
 #include <QTest>
 #include <bit>
@@ -12,10 +11,21 @@
 #include <vector>
 
 using namespace pokorin;
-using pokorin::test::ScriptedRandom;
 using Kind = TickEvent::Kind;
 
 namespace {
+
+// Plays back a list of draws in a loop and remembers every reseed.
+struct ScriptedRandom final : RandomSource {
+    static constexpr float kRight = 0.25f;
+    static constexpr float kLeft = 0.75f;
+    explicit ScriptedRandom(QList<float> scripted)
+        : draws(std::move(scripted)) {}
+    void reseed(float seed) override { reseeds << seed; }
+    float next() override { return draws.at(drawsMade++ % draws.size()); }
+    QList<float> draws, reseeds;
+    qsizetype drawsMade = 0;
+};
 
 // A started experiment with scripted draws and a frozen clock.
 struct ScriptedRun {
@@ -71,23 +81,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::overflow_error, counts.sum());
     }
 
-    void aBallIsShownAtElevenLevelsLandsThenStartsAgainAtTheApex() {
-        ScriptedRun run({ScriptedRandom::kRight, ScriptedRandom::kLeft});
-        const QList<TickEvent> events = run.dropOneBall();
-        QCOMPARE(events.size(), 11);
-        float y = 0.9f;
-        for (int n = 0; n <= 10; ++n, y += 1.0f) {
-            QCOMPARE(events[n].ballShownAt, (BoardPoint{n % 2 == 0 ? 19.8f : 20.8f, y}));
-        }
-        QCOMPARE(events.last().kind, Kind::Landed);
-        QCOMPARE(events.last().bin, 6);
-        QCOMPARE(events.last().square, 1);
-        QCOMPARE(run.experiment.drops, int16_t{1});
-        QCOMPARE(run.random.reseeds, QList<float>(11, 4321.5f));
-        QCOMPARE(run.experiment.lastStep, Step::Right); // drawn in the landing tick too
-        QCOMPARE(run.tick.tick().ballShownAt, kBallStart);
-    }
-
     void drawsSplitAtOneHalfAndBinsFollowTheirBounds() {
         QCOMPARE(StepFor(std::nextafter(0.5f, 0.0f)), Step::Right);
         QCOMPARE(StepFor(0.5f), Step::Left);
@@ -96,30 +89,25 @@ private slots:
         QCOMPARE(LandingBin(30.0f), 0);
     }
 
+    // A ball is shown at eleven levels, one step on each time, reseeded from
+    // the clock at every tick, and lands in the bin of its right steps; the
+    // landing tick draws too, and the next tick shows a new ball at the apex.
     void everyStepSequenceLandsInTheBinOfItsRightSteps() {
         for (int rights = 0; rights < 1024; ++rights) {
             ScriptedRun run(DrawsFor(rights));
-            const int rightSteps = std::popcount(static_cast<unsigned>(rights));
-            const TickEvent landing = run.dropOneBall().last();
-            QCOMPARE(landing.bin, rightSteps + 1);
-            QCOMPARE(landing.ballShownAt.y, 10.9f);
-            QVERIFY(std::abs(landing.ballShownAt.x - (9.8f + 2.0f * rightSteps)) < 1e-4f);
+            const QList<TickEvent> events = run.dropOneBall();
+            QCOMPARE(events.size(), 11);
+            for (int n = 0, x = 0; n <= 10; x += (rights >> n++) & 1 ? 1 : -1) {
+                QCOMPARE(events[n].ballShownAt.y, 0.9f + static_cast<float>(n));
+                QVERIFY(std::abs(events[n].ballShownAt.x - (19.8f + static_cast<float>(x))) <
+                        1e-4f);
+            }
+            QCOMPARE(events.last().bin, std::popcount(static_cast<unsigned>(rights)) + 1);
+            QCOMPARE(events.last().square, 1);
+            QCOMPARE(run.random.reseeds, QList<float>(11, 4321.5f));
+            QCOMPARE(run.experiment.lastStep, Step::Left);
+            QCOMPARE(run.tick.tick().ballShownAt, kBallStart);
         }
-    }
-
-    void theTwentiethBallInABinFillsItsStackAndEndsTheRun() {
-        ScriptedRun run({ScriptedRandom::kRight, ScriptedRandom::kLeft});
-        run.experiment.bins(6) = 18;
-        run.experiment.bins(1) = 1;
-        run.experiment.drops = 19;
-        const TickEvent nineteenth = run.dropOneBall().last();
-        QCOMPARE(nineteenth.kind, Kind::Landed);
-        QCOMPARE(nineteenth.square, 19);
-        const TickEvent twentieth = run.dropOneBall().last();
-        QCOMPARE(twentieth.kind, Kind::StackFilled);
-        QCOMPARE(twentieth.square, 20);
-        QCOMPARE(run.experiment.drops, int16_t{21});
-        QCOMPARE(run.experiment.ball, kBallStart);
     }
 
     // A clock that never moves is the worst case for a tick that reseeds

@@ -74,12 +74,16 @@ private slots:
     // A fixed seed and a frozen clock make the same squares at every run.
     void theWindowsLookAsReviewed_data() {
         QTest::addColumn<QStringList>("events");
-        QTest::newRow("start-up") << QStringList{};
-        QTest::newRow("running") << QStringList{"start", "305"};
-        QTest::newRow("full") << QStringList{"start", "fill"};
-        QTest::newRow("initialised") << QStringList{"start", "fill", "initialise"};
-        QTest::newRow("help") << QStringList{"help"};
-        QTest::newRow("quit") << QStringList{"quit"};
+        for (const auto &[state, events] :
+             std::initializer_list<std::pair<const char *, QStringList>>{
+                 {"start-up", {}},
+                 {"running", {"start", "305"}},
+                 {"full", {"start", "fill"}},
+                 {"initialised", {"start", "fill", "initialise"}},
+                 {"help", {"help"}},
+                 {"quit", {"quit"}}}) {
+            QTest::newRow(state) << events;
+        }
     }
     void theWindowsLookAsReviewed() {
         QFETCH(QStringList, events);
@@ -95,7 +99,7 @@ private slots:
             } else if (event.front().isDigit()) {
                 f.tickWhileRunning(event.toInt());
             } else {
-                f.play(event);
+                f.act(event);
             }
         }
         if (f.window.help().window() != nullptr) {

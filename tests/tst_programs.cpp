@@ -93,35 +93,29 @@ private slots:
 
     // What neither we nor Qt know is one error line naming it, before any
     // window, with exit code 2.
-    void bothProgramsRefuseWhatTheyDoNotKnow_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("error");
-        const QString runs = "--runs needs a whole number from 1 up, not \"%1\"";
-        const auto row = [](const QString &program, const QStringList &args, const QString &error) {
-            QTest::newRow(qPrintable(program + ' ' + args.join(u' ')))
-                << program << args << QString("%1: %2\n").arg(program, error);
-        };
-        row("pokorin-sim", {"--runs", "abc"}, runs.arg("abc"));
-        row("pokorin-sim", {"--runs", "0"}, runs.arg("0"));
-        row("pokorin-sim", {"--seed", "-1"},
-            "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\"");
-        row("pokorin-sim", {"--runs"}, "Missing value after '--runs'.");
-        row("pokorin-sim", {"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'");
-        row("pokorin-sim", {"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'");
-        row("pokorin", {"--bogus"}, "unknown option 'bogus'; see 'pokorin --help'");
-        row("pokorin", {"-style", "fusion", "-bogus", "x"},
-            "unknown option 'bogus'; see 'pokorin --help'");
-        row("pokorin", {"-reverse", "bogus"}, "unexpected argument 'bogus'; see 'pokorin --help'");
-    }
     void bothProgramsRefuseWhatTheyDoNotKnow() {
-        QFETCH(QString, program);
-        QFETCH(QStringList, args);
-        QFETCH(QString, error);
-        const Outcome outcome = Run(program, args);
-        QCOMPARE(outcome.exitCode, 2);
-        QCOMPARE(outcome.err, error);
-        QVERIFY(outcome.out.isEmpty());
+        const QString runs = "--runs needs a whole number from 1 up, not \"%1\"";
+        const QString bogus = "unknown option 'bogus'; see 'pokorin --help'";
+        for (const auto &[program, args, error] :
+             std::initializer_list<std::tuple<QString, QStringList, QString>>{
+                 {"pokorin-sim", {"--runs", "abc"}, runs.arg("abc")},
+                 {"pokorin-sim", {"--runs", "0"}, runs.arg("0")},
+                 {"pokorin-sim",
+                  {"--seed", "-1"},
+                  "--seed needs a whole number from 0 to 18446744073709551615, not \"-1\""},
+                 {"pokorin-sim", {"--runs"}, "Missing value after '--runs'."},
+                 {"pokorin-sim", {"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'"},
+                 {"pokorin-sim", {"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'"},
+                 {"pokorin", {"--bogus"}, bogus},
+                 {"pokorin", {"-style", "fusion", "-bogus", "x"}, bogus},
+                 {"pokorin",
+                  {"-reverse", "bogus"},
+                  "unexpected argument 'bogus'; see 'pokorin --help'"}}) {
+            const Outcome outcome = Run(program, args);
+            QCOMPARE(outcome.exitCode, 2);
+            QCOMPARE(outcome.err, program + ": " + error + '\n');
+            QVERIFY(outcome.out.isEmpty());
+        }
     }
 
     // Qt's options work as in any Qt program, one dash or two.

@@ -46,9 +46,9 @@ class PulseTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { warnings::Keep(); }
+    void initTestCase() { Warnings::Keep(); }
     void init() {
-        warnings::Clear();
+        Warnings::Clear();
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(server.filePath("pulse")));
     }
     void cleanupTestCase() { pulse.kill(); }
@@ -70,19 +70,16 @@ private slots:
         }
     }
 
-    // Whatever a sound editor writes is heard, once, as it is.
+    // Whatever a sound editor writes is heard, once, as it is: 8-bit unsigned,
+    // stereo at 48 kHz, 24 and 32 bits, float, six channels (extensible),
+    // ADPCM, u-law and A-law.
     void everyKindOfWaveFileSounds_data() {
         QTest::addColumn<QString>("soxOptions");
-        QTest::newRow("8-bit unsigned") << "-b 8 -e unsigned";
-        QTest::newRow("16-bit stereo 48 kHz") << "-c 2 -r 48000";
-        QTest::newRow("24-bit") << "-b 24";
-        QTest::newRow("32-bit integer") << "-b 32 -e signed";
-        QTest::newRow("32-bit float") << "-b 32 -e floating-point";
-        QTest::newRow("extensible 6 channels") << "-c 6";
-        QTest::newRow("IMA ADPCM") << "-e ima-adpcm";
-        QTest::newRow("MS ADPCM") << "-e ms-adpcm";
-        QTest::newRow("u-law") << "-e u-law";
-        QTest::newRow("A-law") << "-e a-law";
+        for (const char *options : {"-b 8 -e unsigned", "-c 2 -r 48000", "-b 24", "-b 32 -e signed",
+                                    "-b 32 -e floating-point", "-c 6", "-e ima-adpcm",
+                                    "-e ms-adpcm", "-e u-law", "-e a-law"}) {
+            QTest::newRow(options) << options;
+        }
     }
     void everyKindOfWaveFileSounds() {
         QFETCH(QString, soxOptions);
@@ -106,7 +103,7 @@ private slots:
                                  20'000);
         recorder.kill();
         QCOMPARE(Bursts(recording), 1);
-        QCOMPARE(warnings::Containing("pokorin:"), 0);
+        QCOMPARE(Warnings::Containing("pokorin:"), 0);
     }
 
     // A new cue cuts off the chime still sounding, even when its own file is missing.
@@ -121,7 +118,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         device.play(ChimeCue::End);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000);
-        QCOMPARE(warnings::Containing("chime not found: endpinpon.wav"), 1);
+        QCOMPARE(Warnings::Containing("chime not found: endpinpon.wav"), 1);
     }
 
     // Each time the output goes away after it was there, the class is told,
@@ -138,7 +135,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
         pulse.kill();
         QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
-        QTRY_COMPARE_WITH_TIMEOUT(warnings::Containing("no sound output"), 2, 10'000);
+        QTRY_COMPARE_WITH_TIMEOUT(Warnings::Containing("no sound output"), 2, 10'000);
     }
 
     // Three times a server takes the connection and goes away without a
@@ -154,7 +151,7 @@ private slots:
             hung.nextPendingConnection()->abort();
             QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         }
-        QCOMPARE(warnings::Containing("no sound output"), 1);
+        QCOMPARE(Warnings::Containing("no sound output"), 1);
         device.play(ChimeCue::Click);
         QVERIFY(hung.waitForNewConnection(10'000));
         for (int chime = 0; chime < 5; ++chime) {

@@ -23,8 +23,8 @@ class SoundTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { warnings::Keep(); }
-    void init() { warnings::Clear(); }
+    void initTestCase() { Warnings::Keep(); }
+    void init() { Warnings::Clear(); }
 
     // The working folder comes first, then the data folders; a missing file
     // only silences its chime, and says so once in a run.
@@ -36,7 +36,7 @@ private slots:
         device.play(ChimeCue::Click);
         device.play(ChimeCue::Click);
         QVERIFY(!device.isOpen());
-        QCOMPARE(warnings::Containing("chime not found: pinpon.wav"), 1);
+        QCOMPARE(Warnings::Containing("chime not found: pinpon.wav"), 1);
         QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click),
                     data.filePath(ChimeFileName(ChimeCue::Click)));
         device.play(ChimeCue::Click);
@@ -62,13 +62,13 @@ private slots:
              {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
               valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
               QByteArray(17 * 1024 * 1024, 'x')}) {
-            warnings::Clear();
+            Warnings::Clear();
             WriteFile(path, bytes);
             WaveChimeDevice device({dir.path()});
             device.play(ChimeCue::Click);
             device.play(ChimeCue::Click);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
-            QCOMPARE(warnings::Containing("not a playable wave file: " + path), 1);
+            QCOMPARE(Warnings::Containing("not a playable wave file: " + path), 1);
         }
     }
 };

@@ -75,7 +75,7 @@ private slots:
         MainWindowFixture f;
         Activate(&f.window);
         for (const QString &event : events.split(u' ', Qt::SkipEmptyParts)) {
-            f.play(event);
+            f.act(event);
         }
         QCOMPARE(f.enabledButtons(), enabled);
     }
@@ -87,7 +87,7 @@ private slots:
         MainWindowFixture f;
         const QStringList heading{kRatioHeading};
         for (int run = 0, ticks = 0; run < 3; ++run) {
-            f.play("start");
+            f.act("start");
             while (f.window.timer().isActive()) {
                 f.window.tick();
                 const Experiment &e = f.window.experiment();
@@ -98,7 +98,7 @@ private slots:
                 }
                 if (++ticks % 173 == 0 && f.window.timer().isActive()) {
                     const BoardPoint stoppedAt = e.ball;
-                    f.play("stop");
+                    f.act("stop");
                     QCOMPARE(f.c().ratioStrip->shownTexts().size(), e.drops > 0 ? 12 : 1);
                     f.c().startButton->click();
                     QCOMPARE(f.c().ratioStrip->shownTexts(), heading);
@@ -115,7 +115,7 @@ private slots:
                 shown << QString::fromStdString(ratio);
             }
             QCOMPARE(f.c().ratioStrip->shownTexts(), shown);
-            f.play("initialise");
+            f.act("initialise");
         }
     }
 
@@ -128,15 +128,15 @@ private slots:
         for (const auto &[typed, interval, shown] :
              {Case{"abc", 100, "100"}, Case{"250ms", 250, "250ms"}}) {
             f.c().fallSpeedField->setText(QString::fromLatin1(typed));
-            f.play("start");
+            f.act("start");
             QCOMPARE(f.c().fallSpeedField->text(), QString::fromLatin1(shown));
             f.c().fallSpeedField->setText(QStringLiteral("7"));
             f.tickWhileRunning(5);
             QCOMPARE(f.window.timer().interval(), interval);
-            f.play("stop");
+            f.act("stop");
         }
         const Step lastStep = f.window.experiment().lastStep;
-        f.play("initialise");
+        f.act("initialise");
         for (int k = 1; k <= 11; ++k) {
             QCOMPARE(f.c().board->stackHeight(k), 0);
         }
@@ -150,28 +150,28 @@ private slots:
     // No leaves all as it was; Yes closes every window.
     void commandsChimeFirstThenAct() {
         MainWindowFixture f;
-        f.quit.answers = {false, false, true};
-        f.play("start");
-        f.play("stop");
+        f.answers = {false, false, true};
+        f.act("start");
+        f.act("stop");
         QStringList heard; // what the screen shows at each chime
-        f.device.onSound = [&] {
+        f.onSound = [&] {
             heard << QStringLiteral("asked %1, ratios %2, count %3, help %4")
-                         .arg(f.quit.asked)
+                         .arg(f.asked)
                          .arg(f.c().ratioStrip->shownTexts().size())
                          .arg(f.c().dropCounter->text() != "0")
                          .arg(f.window.help().window() != nullptr);
         };
         for (const char *command : {"quit", "initialise", "help", "quit"}) {
-            f.play(command);
+            f.act(command);
             QVERIFY(f.window.isVisible());
         }
         QCOMPARE(heard,
                  QStringList(
                      {"asked 0, ratios 12, count 1, help 0", "asked 1, ratios 12, count 1, help 0",
                       "asked 1, ratios 1, count 0, help 0", "asked 1, ratios 1, count 0, help 1"}));
-        QCOMPARE(f.device.cues,
+        QCOMPARE(f.cues,
                  QList<ChimeCue>({ChimeCue::End, ChimeCue::Click, ChimeCue::Click, ChimeCue::End}));
-        f.play("quit");
+        f.act("quit");
         DeleteClosedWindows();
         QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);
     }
@@ -198,8 +198,8 @@ private slots:
     void activationRepeatsOnlyOnComingBackFromTheHelpWindow() {
         MainWindowFixture f;
         Activate(&f.window);
-        f.play("start");
-        f.play("stop");
+        f.act("start");
+        f.act("stop");
         const std::optional<BoardPoint> shown = f.c().board->ball();
         QSignalSpy activations(&f.window, &MainWindow::activated);
         QWidget other; // another application's window, as far as the program knows
@@ -207,8 +207,8 @@ private slots:
         Activate(&other);
         Activate(&f.window);
         QCOMPARE(f.c().board->ball(), shown);
-        f.play("help");
-        f.play("back");
+        f.act("help");
+        f.act("back");
         QCOMPARE(activations.size(), 1);
         QCOMPARE(f.c().ratioStrip->shownTexts().size(), 12); // the ratios stay
         QVERIFY(f.c().board->ball() != shown);
@@ -217,7 +217,7 @@ private slots:
 
     void theHelpWindowPrintsItsTextWordForWordAndComesBackWhenCalled() {
         MainWindowFixture f;
-        f.play("help");
+        f.act("help");
         HelpWindow *help = f.window.help().window();
         QVERIFY(QTest::qWaitForWindowActive(help));
         QCOMPARE(help->windowTitle(), QString(kHelpWindowTitle));
@@ -227,7 +227,7 @@ private slots:
         const QImage first = help->textSurface()->grab().toImage();
         help->showMinimized(); // HELP brings the one window back, active, with its text again
         Activate(&f.window);
-        f.play("help");
+        f.act("help");
         QCOMPARE(f.window.help().window(), help);
         QVERIFY(!help->isMinimized() && QTest::qWaitForWindowActive(help));
         QCOMPARE(help->textSurface()->shownTexts(), text);
@@ -236,58 +236,11 @@ private slots:
         QTest::keyClick(help->closeButton(), Qt::Key_Enter, Qt::KeypadModifier);
         DeleteClosedWindows();
         QVERIFY(f.window.help().window() == nullptr);
-        f.play("help");
+        f.act("help");
         QCOMPARE(f.window.help().window()->geometry(), HelpWindow::firstGeometry());
         f.window.close(); // the help window does not outlive the main window
         DeleteClosedWindows();
         QVERIFY(f.window.help().window() == nullptr);
-    }
-
-    // The places the end-to-end tests and the screenshot script click and
-    // look at lie on their controls, and the board's units are where they say.
-    void thePlacesTheScriptsUseLieOnTheirControls() {
-        MainWindowFixture f;
-        f.play("help");
-        const HelpWindow *help = f.window.help().window();
-        const auto box = MakeQuitBox(&f.window);
-        box->show();
-        const MainWindowControls &c = f.c();
-        QHash<QString, QWidget *> controls{{"title", c.title},
-                                           {"drop-counter", c.dropCounter},
-                                           {"fall-speed", c.fallSpeedField},
-                                           {"stacks", c.board},
-                                           {"ratios", c.ratioStrip},
-                                           {"close", help->closeButton()},
-                                           {"help-text", help->textSurface()},
-                                           {"yes", box->button(QMessageBox::Yes)},
-                                           {"no", box->button(QMessageBox::No)}};
-        for (int i = 0; i < kRunButtons; ++i) {
-            controls.insert(MainWindowFixture::kButtons.at(i), c.runButtons().at(i));
-        }
-        QFile places(QStringLiteral(POKORIN_SOURCE_DIR "/scripts/places.txt"));
-        QVERIFY(places.open(QIODevice::ReadOnly | QIODevice::Text));
-        for (const QString &line : QString::fromUtf8(places.readAll()).split(u'\n')) {
-            const QStringList words = line.simplified().split(u' ');
-            const auto n = [&words](int i) {
-                return words.value(i, "1").toDouble();
-            };
-            if (words[0] == "board") {
-                const QPointF farCorner = c.board->pos() + c.board->toPixels({40, 20});
-                QCOMPARE(farCorner, QPointF(n(1) + 40 * n(3), n(2) + 20 * n(4)));
-            } else if (!line.startsWith(u'#') && words.size() > 2) {
-                // In its own window's client area; the quit box's in the main window's.
-                const QWidget *control = controls.take(words[0]);
-                QVERIFY2(control, qPrintable(line));
-                const QWidget *window =
-                    control->window() == box.get() ? &f.window : control->window();
-                const QRect place(control->mapTo(control->window(), QPoint()) +
-                                      control->window()->geometry().topLeft() -
-                                      window->geometry().topLeft(),
-                                  control->size());
-                QVERIFY2(place.contains(QRectF(n(1), n(2), n(3), n(4)).toRect()), qPrintable(line));
-            }
-        }
-        QVERIFY2(controls.isEmpty(), qPrintable(controls.keys().join(u' ')));
     }
 };
 

@@ -14,28 +14,6 @@
 
 namespace pokorin::test {
 
-// Records every cue; `onSound` runs as its chime starts.
-class RecordingDevice final : public ChimeDevice {
-public:
-    QList<ChimeCue> cues;
-    std::function<void()> onSound = [] {
-    };
-    void play(ChimeCue cue) override {
-        cues << cue;
-        onSound();
-    }
-};
-
-// Answers the quit question from a script; No once the script runs out.
-class ScriptedQuit final : public QuitConfirmation {
-public:
-    QList<bool> answers;
-    int asked = 0;
-    void ask(QWidget *, std::function<void(bool)> answered) override {
-        answered(answers.value(asked++, false));
-    }
-};
-
 // Makes the window the program's active one, as a click into it would.
 inline void Activate(QWidget *window) {
     window->activateWindow();
@@ -46,16 +24,18 @@ inline void DeleteClosedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// A main window that has started up, with a frozen clock, a recording chime
-// device, a scripted quit box and a seeded generator unless one is given.
-struct MainWindowFixture {
+// A main window that has started up, with a frozen clock, a seeded generator
+// unless one is given, and the fixture as its chime device, which records
+// the cues (`onSound` runs as a chime starts), and as its quit box, which
+// answers from a script (No once the script runs out).
+struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
     // A stack is full by the 210th ball at the latest (ten stacks of 19 and
     // one of 20), and a ball takes 11 ticks: enough for any run to end.
     static constexpr int kTicksToFillAStack = 11 * 211;
     static inline const QStringList kButtons{"start", "stop", "quit", "initialise", "help"};
 
     explicit MainWindowFixture(RandomSource *random = nullptr)
-        : window(device, clock, random != nullptr ? *random : generator, quit) {
+        : window(*this, clock, random != nullptr ? *random : generator, *this) {
         window.show();
     }
 
@@ -75,7 +55,7 @@ struct MainWindowFixture {
     // One user event: a click on a run button (a start lets 25 ticks come),
     // "fill" (ticks until a stack is full) or "back" (to the help window and
     // back to the main window).
-    void play(const QString &event) {
+    void act(const QString &event) {
         if (kButtons.contains(event)) {
             c().runButtons().at(kButtons.indexOf(event))->click();
             tickWhileRunning(event == "start" ? 25 : 0);
@@ -93,10 +73,21 @@ struct MainWindowFixture {
         }
     }
 
-    RecordingDevice device;
+    void play(ChimeCue cue) override {
+        cues << cue;
+        onSound();
+    }
+    void ask(QWidget *, std::function<void(bool)> answered) override {
+        answered(answers.value(asked++, false));
+    }
+
+    QList<ChimeCue> cues;
+    std::function<void()> onSound = [] {
+    };
+    QList<bool> answers;
+    int asked = 0;
     FrozenClock clock{45000.0f};
     XoshiroGenerator generator{2026};
-    ScriptedQuit quit;
     MainWindow window;
 };
 

@@ -8,24 +8,24 @@
 namespace pokorin::test {
 
 // The program's warnings, from the window's thread and the player's alike.
-namespace warnings {
-inline std::mutex mutex;
-inline QStringList kept;
-inline void Keep() {
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+struct Warnings {
+    static inline std::mutex mutex;
+    static inline QStringList kept;
+    static void Keep() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+            const std::lock_guard lock(mutex);
+            kept << text;
+        });
+    }
+    static void Clear() {
         const std::lock_guard lock(mutex);
-        kept << text;
-    });
-}
-inline void Clear() {
-    const std::lock_guard lock(mutex);
-    kept.clear();
-}
-inline qsizetype Containing(const QString &part) {
-    const std::lock_guard lock(mutex);
-    return kept.filter(part).size();
-}
-} // namespace warnings
+        kept.clear();
+    }
+    static qsizetype Containing(const QString &part) {
+        const std::lock_guard lock(mutex);
+        return kept.filter(part).size();
+    }
+};
 
 inline QByteArray ReadFile(const QString &path) {
     QFile file(path);
