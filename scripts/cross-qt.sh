@@ -15,9 +15,29 @@ CROSS_QT_TRIM=(-release -static -nomake tests -nomake examples -no-dbus -no-icu
 CROSS_QT_WINDOWS=(-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- -static-runtime -no-opengl
     -no-feature-tabletevent -no-feature-direct2d -no-feature-directwrite3 -qt-zlib -qt-pcre
     -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion)
-# The web's platform draws through WebGL, so OpenGL stays.
+# The web's platform draws through WebGL, so OpenGL stays. A page is
+# downloaded at a class's first visit: what the program never uses goes.
 CROSS_QT_WEB=(-platform wasm-emscripten -no-feature-thread -optimize-size -qt-zlib -qt-pcre
     -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion)
+for unused in style-windows style-stylesheet effects treewidget listwidget tablewidget commandlinkbutton \
+    datetimeedit textbrowser splashscreen splitter lcdnumber tabwidget fontcombobox toolbar toolbox \
+    dockwidget mdiarea statusbar menubar progressbar dial graphicsview graphicseffect syntaxhighlighter \
+    calendarwidget keysequenceedit colordialog filedialog fontdialog progressdialog inputdialog errormessage \
+    wizard columnview undoview datawidgetmapper fscompleter completer statustip whatsthis textmarkdownreader \
+    textmarkdownwriter textodfwriter imageformat_bmp imageformat_ppm imageformat_xbm movie picture \
+    systemtrayicon undocommand undostack undogroup standarditemmodel filesystemmodel mimetype timezone \
+    jalalicalendar hijricalendar islamiccivilcalendar settings filesystemwatcher sharedmemory \
+    systemsemaphore sortfilterproxymodel transposeproxymodel \
+    concatenatetablesproxymodel identityproxymodel stringlistmodel; do
+    CROSS_QT_WEB+=(-no-feature-$unused)
+done
+
+# trim_qt_source TARGET SOURCE: the page brings its own face for every text,
+# so Qt's web platform need not carry the DejaVu faces it falls back on.
+trim_qt_source() {
+    [ "$1" = web ] && sed -i '/src\/3rdparty\/wasm\/.*\.ttf"/d' "$2/src/plugins/platforms/wasm/CMakeLists.txt"
+    return 0
+}
 
 # The source of the qt6-base that this machine has, unpacked with Debian's
 # patches into $1; apt reads a private deb-src list made from the machine's own
@@ -52,13 +72,17 @@ ensure_cross_qt() {
         options=("${CROSS_QT_TRIM[@]}" "${CROSS_QT_WEB[@]}")
     fi
     version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-    key=$(printf '%s\n' "${options[@]}" "$(cat "$ROOT/cmake/mingw-w64-x86_64.cmake")" | sha256sum | cut -c1-12)
+    key=$(printf '%s\n' "${options[@]}" "$(cat "$ROOT/cmake/mingw-w64-x86_64.cmake")" |
+        sha256sum | cut -c1-12)
+    # What is cut from the web's source belongs to its key as well.
+    [ "$target" = windows ] || key=$(printf '%s\n' "$key" "$(declare -f trim_qt_source)" | sha256sum | cut -c1-12)
     prefix="$CROSS_QT_CACHE/qt-$version-$target-$key"
     if [ ! -f "$prefix/.complete" ]; then
         mkdir -p "$CROSS_QT_CACHE"
         work=$(mktemp -d "${TMPDIR:-/tmp}/pokorin-qt.XXXXXX")
         echo "building Qt $version for $target into $prefix (once; 20 to 30 minutes)" >&2
         fetch_qt_source "$work" >&2
+        trim_qt_source "$target" "$work/src"
         mkdir -p "$work/build"
         (cd "$work/build" && configure_cross_qt "$target" "$work/src" "$prefix" "${options[@]}" &&
             cmake --build . --parallel "$(nproc)" && cmake --install .) >"$work/qt.log" 2>&1 ||

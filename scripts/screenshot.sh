@@ -2,8 +2,13 @@
 # Makes docs/screenshot.png from the running program under Xvfb: a run at
 # 10 ms per level, stopped after a few seconds, with its ratios shown.
 # `screenshot.sh windows` makes docs/screenshot-windows.png of pokorin.exe
-# under Wine instead (after scripts/windows.sh).
+# under Wine instead (after scripts/windows.sh), `screenshot.sh web`
+# docs/screenshot-web.png of the page in headless Chromium (after
+# scripts/web.sh).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+if [ "${1:-}" = web ]; then
+    exec node "$ROOT/scripts/web/screenshot.mjs" "$ROOT/build-web/site" "$ROOT/docs/screenshot-web.png"
+fi
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth x11-utils jwm xdotool imagemagick
 configure_and_build "$ROOT/build"
 

@@ -26,7 +26,7 @@ same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/scripts/no
 echo "== the page in Chromium, Firefox and WebKitGTK"
 # npm trusts what the system trusts, as apt does, a proxy's own authority included.
 [ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
-npm ci --prefix "$ROOT/tests/web" --no-audit --no-fund --silent
+npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
 node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
 echo "== the site's size as a browser downloads it (brotli)"

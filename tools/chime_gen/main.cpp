@@ -1,8 +1,11 @@
-// Writes the program's two chimes as 16-bit mono PCM wave files at 44.1 kHz.
-// Usage: pokorin-chimes OUTPUT_FOLDER
+// Writes the program's two chimes as 16-bit mono PCM wave files, at 44.1 kHz
+// unless a sample rate is given (the page carries them at 16 kHz, which the
+// bells' highest partials, below 3.5 kHz, allow).
+// Usage: pokorin-chimes OUTPUT_FOLDER [SAMPLE_RATE]
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <numbers>
@@ -11,7 +14,6 @@
 
 namespace {
 
-constexpr int kSampleRate = 44100;
 constexpr double kAttackSeconds = 0.006;
 constexpr double kReleaseSeconds = 0.05;
 
@@ -25,13 +27,13 @@ using Samples = std::vector<double>;
 
 // A struck bell: a few partials that fade at their own rates, a soft onset
 // and a release to exact silence so that nothing clicks.
-void AddBellNote(Samples &out, const Note &note) {
+void AddBellNote(Samples &out, const Note &note, int rate) {
     const double partials[][3] = {
         {1.0, 1.0, 2.8}, {2.0, 0.35, 4.5}, {3.0, 0.12, 6.0}, {4.2, 0.05, 8.0}};
-    const auto first = static_cast<std::size_t>(note.startSeconds * kSampleRate);
-    const auto count = static_cast<std::size_t>(note.lengthSeconds * kSampleRate);
+    const auto first = static_cast<std::size_t>(note.startSeconds * rate);
+    const auto count = static_cast<std::size_t>(note.lengthSeconds * rate);
     for (std::size_t i = 0; i < count && first + i < out.size(); ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / rate;
         const double attack = std::min(1.0, t / kAttackSeconds);
         const double release = std::min(1.0, (note.lengthSeconds - t) / kReleaseSeconds);
         const double envelope = std::sin(0.5 * std::numbers::pi * attack) * std::max(0.0, release);
@@ -44,10 +46,10 @@ void AddBellNote(Samples &out, const Note &note) {
     }
 }
 
-Samples Render(const std::vector<Note> &notes, double seconds) {
-    Samples samples(static_cast<std::size_t>(seconds * kSampleRate), 0.0);
+Samples Render(const std::vector<Note> &notes, double seconds, int rate) {
+    Samples samples(static_cast<std::size_t>(seconds * rate), 0.0);
     for (const Note &note : notes) {
-        AddBellNote(samples, note);
+        AddBellNote(samples, note, rate);
     }
     double peak = 0.0;
     for (double s : samples) {
@@ -65,7 +67,7 @@ void PutLE(std::ofstream &out, uint32_t value, int bytes) {
     }
 }
 
-bool WriteWave(const std::string &path, const Samples &samples) {
+bool WriteWave(const std::string &path, const Samples &samples, int rate) {
     std::ofstream out(path, std::ios::binary);
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     out.write("RIFF", 4);
@@ -74,10 +76,10 @@ bool WriteWave(const std::string &path, const Samples &samples) {
     PutLE(out, 16, 4); // fmt chunk size
     PutLE(out, 1, 2);  // PCM
     PutLE(out, 1, 2);  // mono
-    PutLE(out, kSampleRate, 4);
-    PutLE(out, kSampleRate * 2, 4); // bytes per second
-    PutLE(out, 2, 2);               // block align
-    PutLE(out, 16, 2);              // bits per sample
+    PutLE(out, static_cast<uint32_t>(rate), 4);
+    PutLE(out, static_cast<uint32_t>(rate) * 2, 4); // bytes per second
+    PutLE(out, 2, 2);                               // block align
+    PutLE(out, 16, 2);                              // bits per sample
     out.write("data", 4);
     PutLE(out, dataBytes, 4);
     for (double s : samples) {
@@ -89,18 +91,19 @@ bool WriteWave(const std::string &path, const Samples &samples) {
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        std::cerr << "usage: pokorin-chimes OUTPUT_FOLDER\n";
+    const int rate = argc == 3 ? std::atoi(argv[2]) : 44100;
+    if (argc < 2 || argc > 3 || rate < 8000) {
+        std::cerr << "usage: pokorin-chimes OUTPUT_FOLDER [SAMPLE_RATE]\n";
         return 2;
     }
     const std::string folder = argv[1];
     // The door chime: a high note, then a lower one a major third below.
-    const Samples pinpon = Render({{0.0, 659.26, 0.55}, {0.45, 523.25, 0.95}}, 1.4);
+    const Samples pinpon = Render({{0.0, 659.26, 0.55}, {0.45, 523.25, 0.95}}, 1.4, rate);
     // The closing chime: three notes falling to the lower octave, slower.
     const Samples endpinpon =
-        Render({{0.0, 783.99, 0.5}, {0.32, 659.26, 0.5}, {0.64, 392.00, 1.1}}, 1.75);
-    if (!WriteWave(folder + "/pinpon.wav", pinpon) ||
-        !WriteWave(folder + "/endpinpon.wav", endpinpon)) {
+        Render({{0.0, 783.99, 0.5}, {0.32, 659.26, 0.5}, {0.64, 392.00, 1.1}}, 1.75, rate);
+    if (!WriteWave(folder + "/pinpon.wav", pinpon, rate) ||
+        !WriteWave(folder + "/endpinpon.wav", endpinpon, rate)) {
         std::cerr << "pokorin-chimes: cannot write to " << folder << '\n';
         return 1;
     }
