@@ -20,12 +20,12 @@ CROSS_QT_WINDOWS=(-xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-m
 CROSS_QT_WEB=(-platform wasm-emscripten -no-feature-thread -optimize-size -qt-zlib -qt-pcre
     -qt-libpng -qt-harfbuzz -qt-freetype -qt-doubleconversion)
 for unused in style-windows style-stylesheet effects treewidget listwidget tablewidget commandlinkbutton \
-    datetimeedit textbrowser splashscreen splitter lcdnumber tabwidget fontcombobox toolbar toolbox \
-    dockwidget mdiarea statusbar menubar progressbar dial graphicsview graphicseffect syntaxhighlighter \
+    datetimeedit textbrowser splashscreen splitter lcdnumber tabwidget fontcombobox toolbox \
+    dockwidget mdiarea statusbar progressbar dial graphicsview graphicseffect syntaxhighlighter \
     calendarwidget keysequenceedit colordialog filedialog fontdialog progressdialog inputdialog errormessage \
     wizard columnview undoview datawidgetmapper fscompleter completer statustip whatsthis textmarkdownreader \
     textmarkdownwriter textodfwriter imageformat_bmp imageformat_ppm imageformat_xbm movie picture \
-    systemtrayicon undocommand undostack undogroup standarditemmodel filesystemmodel mimetype timezone \
+    systemtrayicon undocommand undostack undogroup standarditemmodel timezone \
     jalalicalendar hijricalendar islamiccivilcalendar settings filesystemwatcher sharedmemory \
     systemsemaphore sortfilterproxymodel transposeproxymodel \
     concatenatetablesproxymodel identityproxymodel stringlistmodel; do

@@ -29,10 +29,13 @@ echo "== the page in Chromium, Firefox and WebKitGTK"
 npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
 node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
-echo "== the site's size as a browser downloads it (brotli)"
+echo "== the site's size as a browser downloads it (brotli where it helps)"
 total=0
-for file in "$ROOT"/build-web/site/*.br; do
-    printf '%-22s %9d bytes, %9d raw\n' "$(basename "${file%.br}")" "$(stat -c %s "$file")" "$(stat -c %s "${file%.br}")"
-    total=$((total + $(stat -c %s "$file")))
+for file in "$ROOT"/build-web/site/*; do
+    case $file in *.br | *.gz) continue ;; esac
+    sent=$file
+    [ -f "$file.br" ] && sent=$file.br
+    printf '%-22s %9d bytes, %9d raw\n' "$(basename "$file")" "$(stat -c %s "$sent")" "$(stat -c %s "$file")"
+    total=$((total + $(stat -c %s "$sent")))
 done
 echo "in all: $total bytes"
