@@ -83,7 +83,7 @@ async function puppeteerDriver(browser, page, { width = 664, height = 572, dpr =
 
 // The MiniBrowser through WebKitWebDriver over plain HTTP, full screen: the
 // page starts at the X screen's corner. It has no touch screen.
-async function webkit({ width = 664, height = 572 }) {
+async function webkit({ width = 664, height = 572 } = {}) {
     const port = await new Promise((free) => {
         const probe = net.createServer().listen(0, '127.0.0.1', () => {
             const { port: unused } = probe.address();
@@ -136,7 +136,7 @@ export const drivers = {
             env: { ...process.env, DISPLAY: await xServer(), PULSE_SERVER: soundServer() } });
         return puppeteerDriver(browser, (await browser.pages())[0], options);
     },
-    webkit: (options = {}) => webkit(options),
+    webkit,
 };
 
 // Where the page shows the program's screen now, in pictures of RATIO pixels

@@ -7,8 +7,10 @@
 # Usage: desktop_e2e.sh FOLDER_WITH_POKORIN_OR_POKORIN_EXE
 source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 BIN=$(cd "$1" && pwd)
-PROGRAM=("$BIN/pokorin")
-[ -f "$BIN/pokorin.exe" ] && PROGRAM=(bash "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine.sh" "$BIN/pokorin.exe")
+PROGRAM=("$BIN/pokorin") LINUX=yes
+if [ -f "$BIN/pokorin.exe" ]; then
+    PROGRAM=(bash "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine.sh" "$BIN/pokorin.exe") LINUX=
+fi
 start_x 90 1024x768
 start_pulse
 
@@ -24,7 +26,7 @@ HELP=$(find_window ヘルプ)
 locate "$HELP"
 wait_until 10 "the help window shows its text" shot_shows help help_text_shown help
 locate "$MAIN"
-if [ -z "${PROGRAM[2]:-}" ]; then
+if [ "$LINUX" ]; then
     echo "-- HELP brings back a minimised help window"
     xdotool windowminimize --sync "$HELP"
     click help
@@ -36,7 +38,7 @@ if [ -z "${PROGRAM[2]:-}" ]; then
 fi
 close_help
 
-if [ -z "${PROGRAM[2]:-}" ]; then
+if [ "$LINUX" ]; then
     echo "-- with the sound server hung, HELP opens at once and runs go on"
     kill -STOP "$PULSE"
     click help
