@@ -25,7 +25,7 @@ for unused in style-windows style-stylesheet effects treewidget listwidget table
     calendarwidget keysequenceedit colordialog filedialog fontdialog progressdialog inputdialog errormessage \
     wizard columnview undoview datawidgetmapper fscompleter completer statustip whatsthis textmarkdownreader \
     textmarkdownwriter textodfwriter imageformat_bmp imageformat_ppm imageformat_xbm movie picture \
-    systemtrayicon undocommand undostack undogroup standarditemmodel mimetype_database timezone \
+    systemtrayicon undocommand undostack undogroup standarditemmodel mimetype-database timezone \
     jalalicalendar hijricalendar islamiccivilcalendar settings filesystemwatcher sharedmemory \
     systemsemaphore sortfilterproxymodel transposeproxymodel \
     concatenatetablesproxymodel identityproxymodel stringlistmodel; do
