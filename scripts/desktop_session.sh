@@ -50,13 +50,15 @@ find_window() {
 }
 
 # start_x FIRST_DISPLAY SCREEN_SIZE: Xvfb with an authority file, then jwm.
+# Without -noreset the server resets as xdpyinfo, its first client, leaves,
+# and refuses whoever connects meanwhile.
 start_x() {
     local n=$1
     while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
     export DISPLAY=":$n" XAUTHORITY="$E2E_TMP/Xauthority"
     : >"$XAUTHORITY"
     xauth -q -f "$XAUTHORITY" add "$DISPLAY" . "$(mcookie)"
-    Xvfb "$DISPLAY" -auth "$XAUTHORITY" -screen 0 "$2x24" -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb "$DISPLAY" -auth "$XAUTHORITY" -screen 0 "$2x24" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     wait_until 30 "the X server answers" xdpyinfo
     HOME="$E2E_TMP" jwm >"$E2E_TMP/jwm.log" 2>&1 &

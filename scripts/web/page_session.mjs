@@ -50,11 +50,12 @@ export async function serve(site, edit = (page) => page) {
     return `http://127.0.0.1:${server.address().port}/`;
 }
 
-// The servers the browsers need end with this process: an X server, a sound server.
+// The servers the browsers need end with this process: an X server (that does
+// not reset when a short-lived first client such as a GL probe leaves), a sound server.
 const children = [];
 process.on('exit', () => children.forEach((child) => child.kill()));
 const xServer = () => new Promise((started) => {
-    const x = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1400x1200x24', '-nolisten', 'tcp'],
+    const x = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1400x1200x24', '-nolisten', 'tcp', '-noreset'],
         { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
     children.push(x);
     x.stdio[3].once('data', (display) => started(`:${String(display).trim()}`));
