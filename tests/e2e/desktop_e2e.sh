@@ -26,16 +26,6 @@ HELP=$(find_window ヘルプ)
 locate "$HELP"
 wait_until 10 "the help window shows its text" shot_shows help help_text_shown help
 locate "$MAIN"
-if [ "$LINUX" ]; then
-    echo "-- HELP brings back a minimised help window"
-    xdotool windowminimize --sync "$HELP"
-    click help
-    help_back() {
-        SEEN="$(xwininfo -id "$HELP" | grep -o 'Is[A-Za-z]*' | head -n 1), active window $(xdotool getactivewindow)"
-        xwininfo -id "$HELP" | grep -q IsViewable && [ "$(xdotool getactivewindow)" = "$HELP" ]
-    }
-    wait_until 10 "HELP brings back the minimised help window, active" help_back
-fi
 close_help
 
 if [ "$LINUX" ]; then
