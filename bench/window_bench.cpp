@@ -95,6 +95,9 @@ struct Services {
     NeverQuit quit;
 };
 
+// The windows to compare with the main window take its size.
+constexpr QSize kMainWindowSize(656, 542);
+
 // The texts of the main window at start-up alone, as plain labels one under
 // the other, each in its font: what its seven fonts (sizes and weights) cost
 // to load and draw, whatever else the window does.
@@ -121,7 +124,7 @@ std::unique_ptr<QWidget> TextsWindow() {
         texts.push_back({number, 7.5, false});
     }
     auto window = std::make_unique<QWidget>();
-    window->resize(656, 542);
+    window->resize(kMainWindowSize);
     int y = 0;
     for (const Shown &shown : texts) {
         auto *label = new QLabel(shown.text, window.get());
@@ -142,7 +145,7 @@ int StartUp(const QString &kind, QApplication &app) {
     if (kind == "bare") {
         auto label = std::make_unique<QLabel>(kTitle);
         label->setFont(DesignFont(15.75, true));
-        label->resize(656, 542);
+        label->resize(kMainWindowSize);
         window = std::move(label);
     } else if (kind == "texts") {
         window = TextsWindow();
