@@ -212,7 +212,7 @@ void LandBalls(MainWindow &mainWindow, int balls) {
     int landed = 0;
     while (landed < balls) {
         c.startButton->click();
-        while (mainWindow.timer().isActive()) {
+        while (mainWindow.tickTimer().isActive()) {
             mainWindow.tick();
         }
         landed += mainWindow.experiment().drops;
@@ -236,7 +236,7 @@ void ReportInitialise(MainWindow &mainWindow) {
     qint64 total = 0;
     for (int i = 0; i < kRepeats; ++i) {
         mainWindow.controls().startButton->click();
-        while (mainWindow.timer().isActive()) {
+        while (mainWindow.tickTimer().isActive()) {
             mainWindow.tick();
         }
         QElapsedTimer timer;
@@ -276,9 +276,9 @@ void ReportCadence(MainWindow &mainWindow, int intervalMs) {
     const MainWindowControls &c = mainWindow.controls();
     c.fallSpeedField->setText(QString::number(intervalMs));
     int ticks = 0;
-    const auto counter = QObject::connect(&mainWindow.timer(), &QTimer::timeout, [&] {
+    const auto counter = QObject::connect(&mainWindow.tickTimer(), &QTimer::timeout, [&] {
         ++ticks;
-        if (!mainWindow.timer().isActive()) { // a full stack: clear and go on
+        if (!mainWindow.tickTimer().isActive()) { // a full stack: clear and go on
             c.initialiseButton->click();
             c.startButton->click();
         }

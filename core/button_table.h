@@ -5,14 +5,14 @@
 
 namespace pokorin {
 
-// The five command buttons of the main window, in their tab order.
-enum class RunButton { Start, Stop, Quit, Initialise, Help };
-constexpr int kRunButtons = 5;
+// The main window's five buttons, in their tab order: start, stop, quit,
+// initialise and help.
+constexpr int kMainButtons = 5;
 
 enum class Switch : int8_t { Keep, On, Off };
 
-// What one event does to each button, in RunButton order.
-using ButtonRow = std::array<Switch, kRunButtons>;
+// What one event does to each button, in that order.
+using ButtonRow = std::array<Switch, kMainButtons>;
 
 constexpr Switch Keep = Switch::Keep;
 constexpr Switch On = Switch::On;

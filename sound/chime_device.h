@@ -7,7 +7,7 @@ namespace pokorin {
 
 // The program's two chimes: the door chime before initialise and help, the
 // closing chime before the quit question.
-enum class ChimeCue { Click, End };
+enum class ChimeCue { Door, Closing };
 
 // What the chimes are played through. A new cue cuts off the chime still
 // sounding. It never fails towards its caller: whatever goes wrong only means

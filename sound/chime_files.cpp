@@ -18,7 +18,7 @@ bool IsReadableFile(const QString &path) {
 } // namespace
 
 QString ChimeFileName(ChimeCue cue) {
-    return cue == ChimeCue::Click ? QStringLiteral("pinpon.wav") : QStringLiteral("endpinpon.wav");
+    return cue == ChimeCue::Door ? QStringLiteral("pinpon.wav") : QStringLiteral("endpinpon.wav");
 }
 
 QStringList ChimeDataFolders() {

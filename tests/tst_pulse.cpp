@@ -18,7 +18,7 @@ using Link = PulseChimePlayer::Link;
 namespace {
 
 const QString kBuilt = QStringLiteral(POKORIN_BIN_DIR "/");
-const QString kClick = ChimeFileName(ChimeCue::Click);
+const QString kDoorChime = ChimeFileName(ChimeCue::Door);
 
 // What a program prints; an empty text when it fails.
 QByteArray Output(const QString &program, const QStringList &arguments) {
@@ -55,7 +55,7 @@ private slots:
 
     // Soft ends, no click in between, loud enough, about a second long.
     void ourChimesAreShortCleanBells() {
-        for (const QString &name : {kClick, ChimeFileName(ChimeCue::End)}) {
+        for (const QString &name : {kDoorChime, ChimeFileName(ChimeCue::Closing)}) {
             QString problem;
             const std::optional<Chime> chime = DecodeChime(ReadFile(kBuilt + name), problem);
             QVERIFY(chime && chime->sampleRate == 44100 && chime->channels == 1);
@@ -84,8 +84,8 @@ private slots:
     void everyKindOfWaveFileSounds() {
         QFETCH(QString, soxOptions);
         QTemporaryDir dir;
-        QVERIFY(!Output("sox", QStringList{kBuilt + kClick} + soxOptions.split(u' ') +
-                                   QStringList{dir.filePath(kClick), "trim", "0", "0.4"})
+        QVERIFY(!Output("sox", QStringList{kBuilt + kDoorChime} + soxOptions.split(u' ') +
+                                   QStringList{dir.filePath(kDoorChime), "trim", "0", "0.4"})
                      .isEmpty());
         startSoundServer();
         QProcess recorder;
@@ -96,7 +96,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(recording += recorder.readAllStandardOutput()).isEmpty(),
                                  15'000);
         WaveChimeDevice device({dir.path()});
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
         // Until the chime has sounded and half a second of silence followed it.
         QTRY_VERIFY_WITH_TIMEOUT((recording += recorder.readAllStandardOutput(),
                                   Bursts(recording) > 0 && Bursts(recording.right(8000)) == 0),
@@ -109,14 +109,14 @@ private slots:
     // A new cue cuts off the chime still sounding, even when its own file is missing.
     void theNextCueStopsTheChimeThatIsSounding() {
         QTemporaryDir dir;
-        QVERIFY(
-            !Output("sox", {"-n", "-r", "8000", dir.filePath(kClick), "synth", "20", "sine", "440"})
-                 .isEmpty());
+        QVERIFY(!Output("sox", {"-n", "-r", "8000", dir.filePath(kDoorChime), "synth", "20", "sine",
+                                "440"})
+                     .isEmpty());
         startSoundServer();
         WaveChimeDevice device({dir.path()});
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
-        device.play(ChimeCue::End);
+        device.play(ChimeCue::Closing);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000);
         QCOMPARE(Warnings::Containing("chime not found: endpinpon.wav"), 1);
     }
@@ -127,10 +127,10 @@ private slots:
         pulse.kill();
         pulse.waitForFinished();
         WaveChimeDevice device({kBuilt});
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
         QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         startSoundServer();
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
         pulse.kill();
@@ -146,16 +146,16 @@ private slots:
         QVERIFY(hung.listen(server.filePath("pulse")));
         WaveChimeDevice device({kBuilt});
         for (int round = 0; round < 3; ++round) {
-            device.play(ChimeCue::Click);
+            device.play(ChimeCue::Door);
             QVERIFY(hung.waitForNewConnection(10'000));
             hung.nextPendingConnection()->abort();
             QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
         }
         QCOMPARE(Warnings::Containing("no sound output"), 1);
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
         QVERIFY(hung.waitForNewConnection(10'000));
         for (int chime = 0; chime < 5; ++chime) {
-            device.play(ChimeCue::Click);
+            device.play(ChimeCue::Door);
         }
         QCOMPARE(device.player().link(), Link::Connecting);
     }

@@ -33,31 +33,31 @@ private slots:
         const QString oldFolder = QDir::currentPath();
         QDir::setCurrent(work.path());
         WaveChimeDevice device({work.filePath("none"), data.path()});
-        device.play(ChimeCue::Click);
-        device.play(ChimeCue::Click);
+        device.play(ChimeCue::Door);
+        device.play(ChimeCue::Door);
         QVERIFY(!device.isOpen());
         QCOMPARE(Warnings::Containing("chime not found: pinpon.wav"), 1);
-        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click),
-                    data.filePath(ChimeFileName(ChimeCue::Click)));
-        device.play(ChimeCue::Click);
+        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Door),
+                    data.filePath(ChimeFileName(ChimeCue::Door)));
+        device.play(ChimeCue::Door);
         QVERIFY(device.isOpen());
-        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::End),
-                    work.filePath(ChimeFileName(ChimeCue::Click)));
-        QCOMPARE(FindChimeFile(ChimeFileName(ChimeCue::Click), {data.path()}),
-                 work.filePath(ChimeFileName(ChimeCue::Click)));
+        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Closing),
+                    work.filePath(ChimeFileName(ChimeCue::Door)));
+        QCOMPARE(FindChimeFile(ChimeFileName(ChimeCue::Door), {data.path()}),
+                 work.filePath(ChimeFileName(ChimeCue::Door)));
         QDir::setCurrent(oldFolder);
     }
 
     // Damaged files are refused with one warning naming them, whatever they claim.
     void hostileFilesAreRefusedWithOneWarning() {
-        const QByteArray valid = ReadFile(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Click));
+        const QByteArray valid = ReadFile(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Door));
         QByteArray noChannels = valid, longerThanTheFile = valid, twoGigabytes = valid;
         qToLittleEndian<quint16>(0, noChannels.data() + 22);
         qToLittleEndian<quint32>(valid.size() * 2, longerThanTheFile.data() + 40);
         qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 40);
         qToLittleEndian<quint32>(0x7fffffff, twoGigabytes.data() + 4);
         QTemporaryDir dir;
-        const QString path = dir.filePath(ChimeFileName(ChimeCue::Click));
+        const QString path = dir.filePath(ChimeFileName(ChimeCue::Door));
         for (const QByteArray &bytes :
              {QByteArray(), QByteArray("just some text, not a sound"), valid.left(30),
               valid.left(valid.size() / 2), noChannels, longerThanTheFile, twoGigabytes,
@@ -65,8 +65,8 @@ private slots:
             Warnings::Clear();
             WriteFile(path, bytes);
             WaveChimeDevice device({dir.path()});
-            device.play(ChimeCue::Click);
-            device.play(ChimeCue::Click);
+            device.play(ChimeCue::Door);
+            device.play(ChimeCue::Door);
             QVERIFY2(!device.isOpen(), bytes.left(48).toHex().constData());
             QCOMPARE(Warnings::Containing("not a playable wave file: " + path), 1);
         }

@@ -88,7 +88,7 @@ private slots:
         const QStringList heading{kRatioHeading};
         for (int run = 0, ticks = 0; run < 3; ++run) {
             f.act("start");
-            while (f.window.timer().isActive()) {
+            while (f.window.tickTimer().isActive()) {
                 f.window.tick();
                 const Experiment &e = f.window.experiment();
                 QCOMPARE(e.drops, e.bins.sum());
@@ -96,7 +96,7 @@ private slots:
                 for (int k = 1; k <= 11; ++k) {
                     QCOMPARE(f.c().board->stackHeight(k), int{e.bins(k)});
                 }
-                if (++ticks % 173 == 0 && f.window.timer().isActive()) {
+                if (++ticks % 173 == 0 && f.window.tickTimer().isActive()) {
                     const BoardPoint stoppedAt = e.ball;
                     f.act("stop");
                     QCOMPARE(f.c().ratioStrip->shownTexts().size(), e.drops > 0 ? 12 : 1);
@@ -132,7 +132,7 @@ private slots:
             QCOMPARE(f.c().fallSpeedField->text(), QString::fromLatin1(shown));
             f.c().fallSpeedField->setText(QStringLiteral("7"));
             f.tickWhileRunning(5);
-            QCOMPARE(f.window.timer().interval(), interval);
+            QCOMPARE(f.window.tickTimer().interval(), interval);
             f.act("stop");
         }
         const Step lastStep = f.window.experiment().lastStep;
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(f.c().board->ball(), kBallStart);
         QCOMPARE(f.window.experiment().lastStep, lastStep);
         QCOMPARE(f.c().fallSpeedField->text(), QStringLiteral("7"));
-        QCOMPARE(f.window.timer().interval(), 250);
+        QCOMPARE(f.window.tickTimer().interval(), 250);
     }
 
     // Each chime sounds before its command changes anything. Quit answered
@@ -169,8 +169,8 @@ private slots:
                  QStringList(
                      {"asked 0, ratios 12, count 1, help 0", "asked 1, ratios 12, count 1, help 0",
                       "asked 1, ratios 1, count 0, help 0", "asked 1, ratios 1, count 0, help 1"}));
-        QCOMPARE(f.cues,
-                 QList<ChimeCue>({ChimeCue::End, ChimeCue::Click, ChimeCue::Click, ChimeCue::End}));
+        QCOMPARE(f.cues, QList<ChimeCue>({ChimeCue::Closing, ChimeCue::Door, ChimeCue::Door,
+                                          ChimeCue::Closing}));
         f.act("quit");
         DeleteClosedWindows();
         QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);

@@ -21,13 +21,13 @@
 
 namespace pokorin {
 
-MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
+MainWindow::MainWindow(ChimeDevice &chimes, Clock &clock, RandomSource &random,
                        QuitConfirmation &quit)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
-    , c_(BuildMainWindowControls(this))
-    , chimes_(device)
+    , controls_(BuildMainWindowControls(this))
+    , chimes_(chimes)
     , quitConfirmation_(quit)
     , tracker_(new ActivationTracker(this))
     , tick_(experiment_, clock, random) {
@@ -39,12 +39,12 @@ MainWindow::MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random,
     tickTimer_.setTimerType(Qt::PreciseTimer);
     tickTimer_.setInterval(kDefaultIntervalMs);
     connect(&tickTimer_, &QTimer::timeout, this, &MainWindow::tick);
-    connect(c_.startButton, &QPushButton::clicked, this, &MainWindow::startRun);
-    connect(c_.stopButton, &QPushButton::clicked, this, &MainWindow::stopRun);
-    connect(c_.quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
-    connect(c_.initialiseButton, &QPushButton::clicked, this, &MainWindow::initialise);
-    connect(c_.helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
-    c_.startButton->setFocus();
+    connect(controls_.startButton, &QPushButton::clicked, this, &MainWindow::startRun);
+    connect(controls_.stopButton, &QPushButton::clicked, this, &MainWindow::stopRun);
+    connect(controls_.quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
+    connect(controls_.initialiseButton, &QPushButton::clicked, this, &MainWindow::initialise);
+    connect(controls_.helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
+    controls_.startButton->setFocus();
     load();
 }
 
@@ -79,7 +79,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 // Redraws the picture over itself; only the start-up run sets buttons, as a
 // later one would strand a running or finished experiment without them.
 void MainWindow::activate() {
-    c_.board->placeBall(experiment_.ball);
+    controls_.board->placeBall(experiment_.ball);
     showDropCount();
     if (!startedUp_) {
         setButtons(kStartUpRow);
@@ -90,13 +90,13 @@ void MainWindow::activate() {
 
 void MainWindow::tick() {
     const TickEvent event = tick_.tick();
-    c_.board->placeBall(event.ballShownAt);
+    controls_.board->placeBall(event.ballShownAt);
     if (event.kind == TickEvent::Kind::Stepped) {
         return;
     }
     showDropCount();
     if (event.bin != 0) {
-        c_.board->showSquares(event.bin, event.square);
+        controls_.board->showSquares(event.bin, event.square);
     }
     if (event.kind == TickEvent::Kind::StackFilled) {
         endRun();
@@ -106,15 +106,15 @@ void MainWindow::tick() {
 // A full stack ends the run by itself, with the ratios of all its balls.
 void MainWindow::endRun() {
     tickTimer_.stop();
-    c_.board->setBallVisible(false);
+    controls_.board->setBallVisible(false);
     setButtons(kFullStackRow);
     showRatios();
 }
 
 void MainWindow::startRun() {
-    const FallSpeed speed = ReadFallSpeed(c_.fallSpeedField->text());
+    const FallSpeed speed = ReadFallSpeed(controls_.fallSpeedField->text());
     if (speed.resetText) {
-        c_.fallSpeedField->setText(kDefaultFallSpeed);
+        controls_.fallSpeedField->setText(kDefaultFallSpeed);
     }
     tickTimer_.start(speed.intervalMs);
     setButtons(kStartRow);
@@ -128,7 +128,7 @@ void MainWindow::stopRun() {
 }
 
 void MainWindow::askToQuit() {
-    chimes_.play(ChimeCue::End);
+    chimes_.play(ChimeCue::Closing);
     quitConfirmation_.ask(this, [this](bool yes) {
         if (yes) {
             endProgram();
@@ -137,20 +137,20 @@ void MainWindow::askToQuit() {
 }
 
 void MainWindow::initialise() {
-    chimes_.play(ChimeCue::Click);
+    chimes_.play(ChimeCue::Door);
     experiment_.reset();
-    c_.board->setBallVisible(true);
-    c_.board->placeBall(experiment_.ball);
+    controls_.board->setBallVisible(true);
+    controls_.board->placeBall(experiment_.ball);
     showDropCount();
     setButtons(kInitialiseRow);
     showRatioHeading();
     setCursor(Qt::WaitCursor);
-    c_.board->clearStacks();
+    controls_.board->clearStacks();
     setCursor(Qt::ArrowCursor);
 }
 
 void MainWindow::showHelp() {
-    chimes_.play(ChimeCue::Click);
+    chimes_.play(ChimeCue::Door);
     help_.show();
 }
 
@@ -161,7 +161,7 @@ void MainWindow::endProgram() {
 }
 
 void MainWindow::showRatioHeading() {
-    c_.ratioStrip->showNumbers(kRatioHeading, {});
+    controls_.ratioStrip->showNumbers(kRatioHeading, {});
 }
 
 // The ratios of all balls landed since the last initialise; before any
@@ -172,15 +172,15 @@ void MainWindow::showRatios() {
         std::transform(ratios->begin(), ratios->end(), std::back_inserter(numbers),
                        &QString::fromStdString);
     }
-    c_.ratioStrip->showNumbers(kRatioHeading, numbers);
+    controls_.ratioStrip->showNumbers(kRatioHeading, numbers);
 }
 
 void MainWindow::showDropCount() {
-    c_.dropCounter->setText(QString::number(experiment_.drops));
+    controls_.dropCounter->setText(QString::number(experiment_.drops));
 }
 
 void MainWindow::setButtons(const ButtonRow &row) {
-    const auto buttons = c_.runButtons();
+    const auto buttons = controls_.mainButtons();
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         if (row.at(i) != Switch::Keep) {
             buttons.at(i)->setEnabled(row.at(i) == Switch::On);

@@ -24,12 +24,12 @@ class MainWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    MainWindow(ChimeDevice &device, Clock &clock, RandomSource &random, QuitConfirmation &quit);
+    MainWindow(ChimeDevice &chimes, Clock &clock, RandomSource &random, QuitConfirmation &quit);
     ~MainWindow() override;
 
     const Experiment &experiment() const { return experiment_; }
-    const MainWindowControls &controls() const { return c_; }
-    const QTimer &timer() const { return tickTimer_; }
+    const MainWindowControls &controls() const { return controls_; }
+    const QTimer &tickTimer() const { return tickTimer_; }
     const HelpLauncher &help() const { return help_; }
 
     // One tick of the experiment, as the timer delivers it.
@@ -59,7 +59,7 @@ private:
     void setButtons(const ButtonRow &row);
 
     Experiment experiment_;
-    MainWindowControls c_;
+    MainWindowControls controls_;
     QTimer tickTimer_;
     ChimeDevice &chimes_;
     QuitConfirmation &quitConfirmation_;

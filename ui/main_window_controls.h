@@ -30,8 +30,8 @@ struct MainWindowControls {
     NumberStrip *theoryStrip;
     NumberStrip *ratioStrip;
 
-    // The five run buttons in the order of the button table.
-    std::array<QPushButton *, kRunButtons> runButtons() const {
+    // The five buttons in the order of the button table.
+    std::array<QPushButton *, kMainButtons> mainButtons() const {
         return {startButton, stopButton, quitButton, initialiseButton, helpButton};
     }
 };

@@ -44,12 +44,12 @@ struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
     // The enabled run buttons in tab order, and "running" while the timer is.
     QString enabledButtons() const {
         QStringList enabled;
-        for (int i = 0; i < kRunButtons; ++i) {
-            if (c().runButtons().at(i)->isEnabled()) {
+        for (int i = 0; i < kMainButtons; ++i) {
+            if (c().mainButtons().at(i)->isEnabled()) {
                 enabled << kButtons.at(i);
             }
         }
-        return (enabled << (window.timer().isActive() ? "running" : "")).join(u' ').trimmed();
+        return (enabled << (window.tickTimer().isActive() ? "running" : "")).join(u' ').trimmed();
     }
 
     // One user event: a click on a run button (a start lets 25 ticks come),
@@ -57,7 +57,7 @@ struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
     // back to the main window).
     void act(const QString &event) {
         if (kButtons.contains(event)) {
-            c().runButtons().at(kButtons.indexOf(event))->click();
+            c().mainButtons().at(kButtons.indexOf(event))->click();
             tickWhileRunning(event == "start" ? 25 : 0);
         } else if (event == "fill") {
             tickWhileRunning(kTicksToFillAStack);
@@ -68,7 +68,7 @@ struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
     }
 
     void tickWhileRunning(int ticks) {
-        for (int i = 0; i < ticks && window.timer().isActive(); ++i) {
+        for (int i = 0; i < ticks && window.tickTimer().isActive(); ++i) {
             window.tick();
         }
     }
