@@ -30,7 +30,7 @@ QString JapaneseGothicFamily() {
 
 } // namespace
 
-QString SetUpFonts() {
+void SetUpFonts() {
     // A page has no fonts of its own: the web build carries its face inside.
     const QDir bundled(QStringLiteral(":/fonts"));
     for (const QString &file : bundled.entryList(QDir::Files)) {
@@ -40,7 +40,6 @@ QString SetUpFonts() {
     if (!family.isEmpty() && family != kDesignFace) {
         QFont::insertSubstitution(kDesignFace, family);
     }
-    return family;
 }
 
 // The face has every character the windows show, kana and kanji as well as

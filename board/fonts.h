@@ -10,8 +10,7 @@ inline const QString kDesignFace = QStringLiteral("ＭＳ Ｐゴシック");
 
 // Maps the design face to an installed Japanese gothic face, IPAPGothic when
 // it is there, for the whole program. Needs a running QGuiApplication.
-// Returns the chosen family, or an empty string when no Japanese face exists.
-QString SetUpFonts();
+void SetUpFonts();
 
 // The design face at the given size and weight.
 QFont DesignFont(double pointSize, bool bold);

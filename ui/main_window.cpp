@@ -45,14 +45,10 @@ MainWindow::MainWindow(ChimeDevice &chimes, Clock &clock, RandomSource &random,
     connect(controls_.initialiseButton, &QPushButton::clicked, this, &MainWindow::initialise);
     connect(controls_.helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
     controls_.startButton->setFocus();
-    load();
+    experiment_.reset(); // zero at creation: the ball to its start
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::load() {
-    experiment_.reset();
-}
 
 void MainWindow::showEvent(QShowEvent *event) {
     // The start-up activation must not depend on the window manager handing
@@ -144,9 +140,7 @@ void MainWindow::initialise() {
     showDropCount();
     setButtons(kInitialiseRow);
     showRatioHeading();
-    setCursor(Qt::WaitCursor);
     controls_.board->clearStacks();
-    setCursor(Qt::ArrowCursor);
 }
 
 void MainWindow::showHelp() {

@@ -44,7 +44,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void load();
     void activate();
     void startRun();
     void stopRun();
