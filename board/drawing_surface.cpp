@@ -11,12 +11,11 @@ namespace {
 // The sunken bevel in whole logical pixels, one ring per pixel of its width
 // (top and left in the first colour, bottom and right in the second). The
 // surface is opaque, so the frame must cover its ring at every scale.
-void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, SurfaceFrame frame) {
+void DrawFrame(QPainter &painter, QRect ring, const QPalette &palette, int rings) {
     const std::pair<QColor, QColor> shades[] = {
         {palette.color(QPalette::Dark), palette.color(QPalette::Light)},
         {palette.color(QPalette::Shadow), palette.color(QPalette::Midlight)},
     };
-    const int rings = frame == SurfaceFrame::Sunken ? 2 : 1;
     for (int i = 0; i < rings; ++i, ring.adjust(1, 1, -1, -1)) {
         const auto &[topLeft, bottomRight] = shades[i];
         painter.fillRect(QRect(ring.topLeft(), QSize(ring.width(), 1)), topLeft);
@@ -140,7 +139,7 @@ void DrawingSurface::paintImage(QPainter &painter, const QRegion &part) {
     }
     painter.save();
     painter.setClipRegion(part);
-    DrawFrame(painter, rect(), palette(), frame_);
+    DrawFrame(painter, rect(), palette(), frameWidth());
     painter.restore();
 }
 

@@ -6,6 +6,12 @@ class QWidget;
 
 namespace pokorin {
 
+// The frame of both windows: a caption with the system menu, minimise and
+// close, and no maximise, since their layout is fixed.
+constexpr Qt::WindowFlags kFixedWindowFrame =
+    Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
 // Where the design puts the main window's client area on the screen.
 inline QRect MainWindowDesignPlace() {
     return TwipsRect(2775, 1500, 9840, 8130);

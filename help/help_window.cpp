@@ -19,9 +19,7 @@ constexpr UnitScale kTwipUnits{1.0, 1.0};
 } // namespace
 
 HelpWindow::HelpWindow()
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint) {
+    : QWidget(nullptr, kFixedWindowFrame) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kHelpWindowTitle);
     setGeometry(firstGeometry());

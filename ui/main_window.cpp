@@ -23,9 +23,7 @@ namespace pokorin {
 
 MainWindow::MainWindow(ChimeDevice &chimes, Clock &clock, RandomSource &random,
                        QuitConfirmation &quit)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, kFixedWindowFrame)
     , controls_(BuildMainWindowControls(this))
     , chimes_(chimes)
     , quitConfirmation_(quit)
