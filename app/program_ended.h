@@ -1,5 +1,7 @@
 #pragma once
 
+// app/: the program's start (main.cpp) and, per platform, its end.
+
 namespace pokorin {
 
 // Tells that the program has ended, where the platform outlives it: a browser

@@ -6,7 +6,8 @@
 namespace pokorin {
 
 // Layout is designed in twips, 1/1440 inch: 15 to a logical pixel at 96 dpi.
-// This is the one place that turns them into pixels.
+// Controls sit on whole pixels, through the two functions below; drawing in
+// a surface keeps the fractions.
 constexpr double kTwipsPerPixel = 15.0;
 
 inline int TwipsToPixels(double twips) {

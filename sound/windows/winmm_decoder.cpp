@@ -7,8 +7,8 @@
 namespace pokorin {
 namespace {
 
-// A chime is a few seconds; anything with more channels than a sound card
-// takes, or an absurd rate, is no chime.
+// Anything with more channels than a sound card takes, or an absurd rate, is
+// no chime.
 constexpr WORD kMaxChannels = 8;
 
 using Reader =

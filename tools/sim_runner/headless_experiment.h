@@ -1,5 +1,8 @@
 #pragma once
 
+// sim_runner/: pokorin-sim, the experiment without a window, which prints its
+// tallies (and, asked to, every ball's steps) to a terminal.
+
 #include "core/drop_tick.h"
 
 #include <ostream>
