@@ -131,8 +131,8 @@ private slots:
         const QImage reversed = FirstPicture({"-reverse"});
         const QRect quit(0, 0, 65, 25); // 終了, now in the top right corner
         QCOMPARE(reversed.copy(quit.translated(plain.width() - quit.width(), 0)), plain.copy(quit));
-        QVERIFY(reversed != plain);
-        QVERIFY(FirstPicture({"--style=fusion"}) != FirstPicture({"-style", "windows"}));
+        const QImage windowsStyle = FirstPicture({"-style", "windows"});
+        QVERIFY(!windowsStyle.isNull() && FirstPicture({"--style=fusion"}) != windowsStyle);
         QTemporaryDir dir;
         QFile sheet(dir.filePath("green.qss"));
         QVERIFY(sheet.open(QIODevice::WriteOnly));

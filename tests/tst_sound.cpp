@@ -30,6 +30,7 @@ private slots:
     // only silences its chime, and says so once in a run.
     void chimesAreFoundInTheWorkingFolderFirst() {
         QTemporaryDir work, data;
+        const QString door = ChimeFileName(ChimeCue::Door);
         const QString oldFolder = QDir::currentPath();
         QDir::setCurrent(work.path());
         WaveChimeDevice device({work.filePath("none"), data.path()});
@@ -37,14 +38,11 @@ private slots:
         device.play(ChimeCue::Door);
         QVERIFY(!device.isOpen());
         QCOMPARE(Warnings::Containing("chime not found: pinpon.wav"), 1);
-        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Door),
-                    data.filePath(ChimeFileName(ChimeCue::Door)));
+        QFile::copy(kBuiltChimes + '/' + door, data.filePath(door));
         device.play(ChimeCue::Door);
         QVERIFY(device.isOpen());
-        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Closing),
-                    work.filePath(ChimeFileName(ChimeCue::Door)));
-        QCOMPARE(FindChimeFile(ChimeFileName(ChimeCue::Door), {data.path()}),
-                 work.filePath(ChimeFileName(ChimeCue::Door)));
+        QFile::copy(kBuiltChimes + '/' + ChimeFileName(ChimeCue::Closing), work.filePath(door));
+        QCOMPARE(FindChimeFile(door, {data.path()}), work.filePath(door));
         QDir::setCurrent(oldFolder);
     }
 

@@ -41,7 +41,7 @@ struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
 
     const MainWindowControls &c() const { return window.controls(); }
 
-    // The enabled run buttons in tab order, and "running" while the timer is.
+    // The enabled main buttons in tab order, and "running" while the timer is.
     QString enabledButtons() const {
         QStringList enabled;
         for (int i = 0; i < kMainButtons; ++i) {
@@ -52,7 +52,7 @@ struct MainWindowFixture final : ChimeDevice, QuitConfirmation {
         return (enabled << (window.tickTimer().isActive() ? "running" : "")).join(u' ').trimmed();
     }
 
-    // One user event: a click on a run button (a start lets 25 ticks come),
+    // One user event: a click on a main button (a start lets 25 ticks come),
     // "fill" (ticks until a stack is full) or "back" (to the help window and
     // back to the main window).
     void act(const QString &event) {
