@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Require(chime.has_value() == problem.isEmpty());
     if (chime) {
         const qsizetype frame = chime->channels * qsizetype{sizeof(float)};
-        Require(chime->channels >= 1 && chime->channels <= 8 && chime->sampleRate >= 1000);
+        Require(pokorin::IsChimeFormat(chime->channels, chime->sampleRate));
         Require(!chime->samples.isEmpty() && chime->samples.size() % frame == 0);
     }
     return 0;

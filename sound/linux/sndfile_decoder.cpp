@@ -8,10 +8,8 @@
 namespace pokorin {
 namespace {
 
-// A chime is a few seconds; anything far longer, or with more channels than a
-// sound server takes, is no chime.
+// A chime is a few seconds; anything far longer is no chime.
 constexpr sf_count_t kMaxFrames = 60 * 192000;
-constexpr int kMaxChannels = 8;
 
 // libsndfile reads the bytes from memory through these.
 struct Reader {
@@ -54,8 +52,7 @@ QString Refusal(SNDFILE *file, const SF_INFO &info) {
         (info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_WAVEX) {
         return QStringLiteral("not a wave file");
     }
-    if (info.channels < 1 || info.channels > kMaxChannels || info.samplerate < 1000 ||
-        info.samplerate > 384000) {
+    if (!IsChimeFormat(info.channels, info.samplerate)) {
         return QStringLiteral("%1 channels at %2 Hz").arg(info.channels).arg(info.samplerate);
     }
     if (info.frames <= 0 || info.frames > kMaxFrames) {

@@ -7,10 +7,6 @@
 namespace pokorin {
 namespace {
 
-// Anything with more channels than a sound card takes, or an absurd rate, is
-// no chime.
-constexpr WORD kMaxChannels = 8;
-
 using Reader =
     std::unique_ptr<std::remove_pointer_t<HMMIO>, decltype([](HMMIO h) { mmioClose(h, 0); })>;
 
@@ -35,8 +31,7 @@ QString Refusal(const QByteArray &wave) {
         return QStringLiteral("no sound format");
     }
     const WAVEFORMAT &f = pcm.wf;
-    if (f.nChannels < 1 || f.nChannels > kMaxChannels || f.nSamplesPerSec < 1000 ||
-        f.nSamplesPerSec > 384000 || f.nBlockAlign == 0) {
+    if (!IsChimeFormat(f.nChannels, f.nSamplesPerSec) || f.nBlockAlign == 0) {
         return QStringLiteral("%1 channels at %2 Hz").arg(f.nChannels).arg(f.nSamplesPerSec);
     }
     mmioAscend(reader.get(), &format, 0);
