@@ -54,10 +54,12 @@ export async function serve(site, edit = (page) => page) {
 // not reset when a short-lived first client such as a GL probe leaves), a sound server.
 const children = [];
 process.on('exit', () => children.forEach((child) => child.kill()));
-const xServer = () => new Promise((started) => {
+const xServer = () => new Promise((started, failed) => {
     const x = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1400x1200x24', '-nolisten', 'tcp', '-noreset'],
         { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
     children.push(x);
+    x.once('exit', (code) => failed(new Error(`Xvfb ended (${code}) before it gave a display`)));
+    setTimeout(() => failed(new Error('Xvfb gave no display in 30 s')), 30_000).unref();
     x.stdio[3].once('data', (display) => started(`:${String(display).trim()}`));
 });
 const soundServer = () => {

@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/x_session.sh"
 BIN=$(cd "$1" && pwd)
 PROGRAM=("$BIN/pokorin") LINUX=yes
 if [ -f "$BIN/pokorin.exe" ]; then
-    PROGRAM=(bash "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine.sh" "$BIN/pokorin.exe") LINUX=
+    PROGRAM=(bash "$(cd "$(dirname "${BASH_SOURCE[0]}")/../../scripts" && pwd)/wine.sh" "$BIN/pokorin.exe") LINUX=
 fi
 start_x 90 1024x768
 start_pulse

@@ -61,11 +61,12 @@ chime_over() { # chime_over RECORDING N: N chimes or more were heard, then a sec
 expect_chimes() {
     local heard="$E2E_TMP/heard.raw" count length
     parec --device=e2e.monitor --raw --format=s16le --channels=1 --rate=8000 --latency-msec=50 >"$heard" &
-    E2E_PIDS+=($!)
+    local recorder=$!
+    E2E_PIDS+=("$recorder")
     wait_until 15 "the recorder records" test -s "$heard"
     "${@:3}"
     wait_until 15 "$2 sounds and ends" chime_over "$heard" "$1"
-    kill -INT "${E2E_PIDS[-1]}" && wait "${E2E_PIDS[-1]}" || true
+    kill -INT "$recorder" && wait "$recorder" || true
     read -r count _ length < <(bursts "$heard")
     [ "$count" = "$1" ] || fail "$2: $count chimes heard in $length s of recording, not $1"
 }
