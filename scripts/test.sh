@@ -16,8 +16,7 @@ ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir "$ROOT/build-asan" --output-on-failure --parallel "$(nproc)" --label-exclude desktop
 
-CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOKORIN_FUZZ=ON >/dev/null
-cmake --build "$ROOT/build-fuzz"
+CXX=clang++ configure_and_build "$ROOT/build-fuzz" -DPOKORIN_FUZZ=ON
 # fuzz NAME SECONDS SEEDS: a bounded libFuzzer run of one target.
 fuzz() {
     local corpus="$ROOT/build-fuzz/$1-corpus"
