@@ -11,6 +11,6 @@ trap 'rm -rf "$work"' EXIT
 mkdir "$work/pokorin"
 tar -C "$ROOT" --exclude-vcs --exclude='./build*' --exclude='./obj-*' -cf - . | tar -C "$work/pokorin" -xf -
 (cd "$work/pokorin" && dpkg-buildpackage -us -uc -b >"$work/build.log" 2>&1) ||
-    { tail -n 40 "$work/build.log"; exit 1; }
+    { tail -n 40 "$work/build.log" >&2; exit 1; }
 mv "$work"/*.deb "$work"/*.changes "$work"/*.buildinfo "$out"/
 ls "$out"/*.deb

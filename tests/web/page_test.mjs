@@ -34,7 +34,7 @@ async function program(driver, name, ratio = 1) {
         'check', file(picture), ...args.map(String)], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'] }).trim();
     const holds = (...args) => { try { check(...args); return true; } catch { return false; } };
     const p = {
-        file, holds,
+        file,
         scale: () => screen.scale,
         relocate: async () => { screen = await located(driver, ratio); },
         shot: async (picture) => { await driver.shot(file(picture)); return picture; },
