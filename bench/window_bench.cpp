@@ -4,6 +4,7 @@
 // other's warmed-up toolkit.
 
 #include "board/fonts.h"
+#include "board/window_place.h"
 #include "core/local_clock.h"
 #include "core/shown_texts.h"
 #include "core/xoshiro_generator.h"
@@ -95,9 +96,6 @@ struct Services {
     NeverQuit quit;
 };
 
-// The windows to compare with the main window take its size.
-constexpr QSize kMainWindowSize(656, 542);
-
 // The texts of the main window at start-up alone, as plain labels one under
 // the other, each in its font: what its seven fonts (sizes and weights) cost
 // to load and draw, whatever else the window does.
@@ -124,7 +122,7 @@ std::unique_ptr<QWidget> TextsWindow() {
         texts.push_back({number, 7.5, false});
     }
     auto window = std::make_unique<QWidget>();
-    window->resize(kMainWindowSize);
+    window->resize(MainWindowDesignPlace().size());
     int y = 0;
     for (const Shown &shown : texts) {
         auto *label = new QLabel(shown.text, window.get());
@@ -145,7 +143,7 @@ int StartUp(const QString &kind, QApplication &app) {
     if (kind == "bare") {
         auto label = std::make_unique<QLabel>(kTitle);
         label->setFont(DesignFont(15.75, true));
-        label->resize(kMainWindowSize);
+        label->resize(MainWindowDesignPlace().size());
         window = std::move(label);
     } else if (kind == "texts") {
         window = TextsWindow();
