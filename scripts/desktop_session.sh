@@ -101,4 +101,8 @@ click() { # click PLACE: in the located window
     xdotool mousemove $((X0 + x)) $((Y0 + y)) click 1
     sleep 0.3
 }
+type_fall_speed() { # type_fall_speed MS: over what the field holds
+    click fall-speed
+    xdotool key ctrl+a type "$1"
+}
 shot() { import -window root "$E2E_TMP/$1.png"; }

@@ -23,8 +23,7 @@ else
     picture="$ROOT/docs/screenshot.png"
 fi
 start_program
-click fall-speed
-xdotool key ctrl+a type 10
+type_fall_speed 10
 click start
 sleep 4
 click stop

@@ -29,8 +29,7 @@ counter_moved() { SEEN="the counter unchanged" && [ "$(dark before drop-counter)
 help_text_shown() { SEEN="$(dark "$1" help-text) dark pixels" && [ "${SEEN%% *}" -gt 1000 ]; }
 land_balls() { # a run at 10 ms a level until the counter has moved, then stopped
     shot before
-    click fall-speed
-    xdotool key ctrl+a type 10
+    type_fall_speed 10
     click start
     wait_until 30 "a ball lands" shot_shows running counter_moved running
     click stop

@@ -31,10 +31,8 @@ desktop-file-validate "$root/usr/share/applications/pokorin.desktop" || fail "in
 echo "-- the autopkgtest smoke test, and the chimes found in the installed data folder"
 PATH="$root/usr/bin:$PATH" "$ROOT/debian/tests/smoke" || fail "the smoke test failed"
 start_x 130 1024x768
-(cd "$E2E_TMP" && exec env PULSE_SERVER="unix:$E2E_TMP/none" "$root/usr/bin/pokorin") >"$E2E_TMP/pokorin.log" 2>&1 &
-E2E_PIDS+=($!)
-MAIN=$(find_window "$MAIN_TITLE" 60)
-locate "$MAIN"
+PROGRAM=(env PULSE_SERVER="unix:$E2E_TMP/none" "$root/usr/bin/pokorin")
+start_program
 click help
 find_window ヘルプ >/dev/null
 # Found and opened, the chime meets no sound server: the player says so.
