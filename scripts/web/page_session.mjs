@@ -142,6 +142,14 @@ export const drivers = {
     webkit,
 };
 
+// Types MS into the fall-speed field at [X, Y], over its 100.
+export async function typeFallSpeed(driver, [x, y], ms) {
+    await driver.click(x, y);
+    await driver.key('End');
+    for (const _ of '100') await driver.key('Backspace');
+    await driver.type(ms);
+}
+
 // Where the page shows the program's screen now, in pictures of RATIO pixels
 // to a page pixel: the main window's client area's corner, its scale, and a
 // place of places.txt there, moved by OFFSET (the help window's 21 and 11).

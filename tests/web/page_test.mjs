@@ -6,7 +6,9 @@
 import { execFileSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { drivers, later, located, places, serve, slowest, until } from '../../scripts/web/page_session.mjs';
+import {
+    drivers, later, located, places, serve, slowest, typeFallSpeed, until,
+} from '../../scripts/web/page_session.mjs';
 
 const engines = process.argv.slice(3).length ? process.argv.slice(3) : ['chromium', 'firefox', 'webkit'];
 const here = path.dirname(new URL(import.meta.url).pathname);
@@ -94,10 +96,7 @@ async function scenario(name) {
         console.log(`-- ${name}: the board is drawn, ${((drawn - loading) / 1000).toFixed(1)} s after loading`);
 
         const before = p.dark(await p.shot('before'), 'drop-counter');
-        await p.click('fall-speed');
-        await driver.key('End');
-        for (const _ of '100') await driver.key('Backspace');
-        await driver.type('10');
+        await typeFallSpeed(driver, (await located(driver)).at('fall-speed'), '10');
         await p.click('start');
         await p.landing('a ball lands', before);
         await p.click('stop');
