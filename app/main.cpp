@@ -1,5 +1,4 @@
 #include "app/program_ended.h"
-#include "board/window_place.h"
 #include "core/local_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
@@ -8,6 +7,7 @@
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
 #include "ui/quit_box.h"
+#include "window/window_place.h"
 
 #include <QApplication>
 

@@ -3,8 +3,6 @@
 // child processes of this program, so that neither window inherits the
 // other's warmed-up toolkit.
 
-#include "board/fonts.h"
-#include "board/window_place.h"
 #include "core/local_clock.h"
 #include "core/shown_texts.h"
 #include "core/xoshiro_generator.h"
@@ -13,6 +11,8 @@
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
 #include "ui/quit_confirmation.h"
+#include "window/fonts.h"
+#include "window/window_place.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "board_view.h"
 
-#include "twips.h"
+#include "window/twips.h"
 
 #include <QPaintEvent>
 #include <QPainter>

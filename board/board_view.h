@@ -1,7 +1,7 @@
 #pragma once
 
-// board/: the windows' own controls, drawn in the design's units: the board,
-// the number strips under it and the retained surface both draw on.
+// board/: the board, the number strips under it and the retained surface
+// both draw on, in the design's units.
 
 #include "core/bin_counts.h"
 #include "drawing_surface.h"

@@ -1,6 +1,6 @@
 #include "drawing_surface.h"
 
-#include "twips.h"
+#include "window/twips.h"
 
 #include <QPaintEvent>
 #include <QPainter>

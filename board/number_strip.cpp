@@ -1,6 +1,6 @@
 #include "number_strip.h"
 
-#include "fonts.h"
+#include "window/fonts.h"
 
 namespace pokorin {
 namespace {

@@ -1,6 +1,6 @@
 #include "help_launcher.h"
 
-#include "board/window_place.h"
+#include "window/window_place.h"
 
 namespace pokorin {
 

@@ -1,13 +1,13 @@
 #include "help_window.h"
 
 #include "board/drawing_surface.h"
-#include "board/enter_button.h"
-#include "board/fonts.h"
-#include "board/right_to_left.h"
-#include "board/rule.h"
-#include "board/twips.h"
-#include "board/window_place.h"
 #include "core/shown_texts.h"
+#include "window/enter_button.h"
+#include "window/fonts.h"
+#include "window/right_to_left.h"
+#include "window/rule.h"
+#include "window/twips.h"
+#include "window/window_place.h"
 
 #include <QEvent>
 

@@ -1,6 +1,6 @@
 #include "japanese_setup.h"
 
-#include "board/fonts.h"
+#include "window/fonts.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

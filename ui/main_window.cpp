@@ -4,14 +4,14 @@
 #include "app_icon.h"
 #include "board/board_view.h"
 #include "board/number_strip.h"
-#include "board/right_to_left.h"
-#include "board/window_place.h"
 #include "core/fall_speed.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
 #include "help/help_window.h"
 #include "quit_confirmation.h"
 #include "sound/chime_device.h"
+#include "window/right_to_left.h"
+#include "window/window_place.h"
 
 #include <QCoreApplication>
 #include <QEvent>

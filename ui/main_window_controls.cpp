@@ -1,12 +1,12 @@
 #include "main_window_controls.h"
 
 #include "board/board_view.h"
-#include "board/enter_button.h"
-#include "board/fonts.h"
 #include "board/number_strip.h"
-#include "board/rule.h"
-#include "board/twips.h"
 #include "core/shown_texts.h"
+#include "window/enter_button.h"
+#include "window/fonts.h"
+#include "window/rule.h"
+#include "window/twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,8 @@
 #pragma once
 
+// window/: what every window shares: the design's units, the Japanese face,
+// the Enter button, the rule, right-to-left mirroring and window places.
+
 #include "twips.h"
 
 class QWidget;

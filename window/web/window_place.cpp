@@ -1,4 +1,4 @@
-#include "board/window_place.h"
+#include "window/window_place.h"
 
 #include <QWidget>
 
