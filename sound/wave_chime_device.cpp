@@ -7,15 +7,16 @@
 
 namespace pokorin {
 
-WaveChimeDevice::WaveChimeDevice(QStringList dataFolders)
-    : dataFolders_(std::move(dataFolders)) {}
+WaveChimeDevice::WaveChimeDevice(QStringList dataFolders, std::unique_ptr<ChimePlayer> player)
+    : dataFolders_(std::move(dataFolders))
+    , player_(std::move(player)) {}
 
 void WaveChimeDevice::play(ChimeCue cue) {
-    player_.stop();
+    player_->stop();
     chime_.reset();
     open(ChimeFileName(cue));
     if (chime_ != nullptr) {
-        player_.play(chime_);
+        player_->play(chime_);
     }
 }
 

@@ -15,13 +15,13 @@ namespace pokorin {
 // warning per file in a run; the last file stays open until the next cue.
 class WaveChimeDevice final : public ChimeDevice {
 public:
-    explicit WaveChimeDevice(QStringList dataFolders);
+    explicit WaveChimeDevice(QStringList dataFolders,
+                             std::unique_ptr<ChimePlayer> player = MakeChimePlayer());
 
     void play(ChimeCue cue) override;
 
     // True while a playable file is open.
     bool isOpen() const { return chime_ != nullptr; }
-    const ChimePlayer &player() const { return player_; }
 
 private:
     void open(const QString &fileName);
@@ -30,7 +30,7 @@ private:
     QStringList dataFolders_;
     QSet<QString> warned_;
     std::shared_ptr<const Chime> chime_;
-    ChimePlayer player_;
+    std::unique_ptr<ChimePlayer> player_;
 };
 
 } // namespace pokorin

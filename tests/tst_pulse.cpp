@@ -3,6 +3,7 @@
 
 #include "sound/chime_decoder.h"
 #include "sound/chime_files.h"
+#include "sound/linux/pulse_chime_player.h"
 #include "sound/wave_chime_device.h"
 #include "support/warnings.h"
 
@@ -39,6 +40,13 @@ int Bursts(const QByteArray &recording) {
     }
     return bursts;
 }
+
+// The real device on the PulseAudio player, whose link the test watches.
+struct PulseDevice {
+    std::unique_ptr<PulseChimePlayer> owned = std::make_unique<PulseChimePlayer>();
+    const PulseChimePlayer &player = *owned;
+    WaveChimeDevice device{{kBuilt}, std::move(owned)};
+};
 
 } // namespace
 
@@ -126,15 +134,16 @@ private slots:
     void theOutputLostAgainIsReportedAgain() {
         pulse.kill();
         pulse.waitForFinished();
-        WaveChimeDevice device({kBuilt});
+        PulseDevice pulseDevice;
+        WaveChimeDevice &device = pulseDevice.device;
         device.play(ChimeCue::Door);
-        QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
+        QTRY_COMPARE_WITH_TIMEOUT(pulseDevice.player.link(), Link::Down, 10'000);
         startSoundServer();
         device.play(ChimeCue::Door);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 1, 10'000);
         QTRY_COMPARE_WITH_TIMEOUT(streams(), 0, 10'000); // heard to its end
         pulse.kill();
-        QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
+        QTRY_COMPARE_WITH_TIMEOUT(pulseDevice.player.link(), Link::Down, 10'000);
         QTRY_COMPARE_WITH_TIMEOUT(Warnings::Containing("no sound output"), 2, 10'000);
     }
 
@@ -144,12 +153,13 @@ private slots:
     void aLostServerIsReportedOnceAndAHungOneHoldsUpNobody() {
         QLocalServer hung; // takes connections and never answers them
         QVERIFY(hung.listen(server.filePath("pulse")));
-        WaveChimeDevice device({kBuilt});
+        PulseDevice pulseDevice;
+        WaveChimeDevice &device = pulseDevice.device;
         for (int round = 0; round < 3; ++round) {
             device.play(ChimeCue::Door);
             QVERIFY(hung.waitForNewConnection(10'000));
             hung.nextPendingConnection()->abort();
-            QTRY_COMPARE_WITH_TIMEOUT(device.player().link(), Link::Down, 10'000);
+            QTRY_COMPARE_WITH_TIMEOUT(pulseDevice.player.link(), Link::Down, 10'000);
         }
         QCOMPARE(Warnings::Containing("no sound output"), 1);
         device.play(ChimeCue::Door);
@@ -157,7 +167,7 @@ private slots:
         for (int chime = 0; chime < 5; ++chime) {
             device.play(ChimeCue::Door);
         }
-        QCOMPARE(device.player().link(), Link::Connecting);
+        QCOMPARE(pulseDevice.player.link(), Link::Connecting);
     }
 
 private:

@@ -251,4 +251,9 @@ void PulseChimePlayer::outputLost() {
     }
 }
 
+// On Linux the chimes go to the PulseAudio (or PipeWire) server.
+std::unique_ptr<ChimePlayer> MakeChimePlayer() {
+    return std::make_unique<PulseChimePlayer>();
+}
+
 } // namespace pokorin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/chime.h"
+#include "sound/chime_player.h"
 
 #include <atomic>
 #include <chrono>
@@ -21,18 +21,17 @@ namespace pokorin {
 // and return at once, whatever the server does: hung, gone, slow to answer
 // or coming back. The player connects at a chime, connects again at the next
 // chime after the server went away, and reports each loss of the output once.
-class PulseChimePlayer final {
+class PulseChimePlayer final : public ChimePlayer {
 public:
     enum class Link { Unknown, Connecting, Up, Down };
 
     PulseChimePlayer();
-    ~PulseChimePlayer();
+    ~PulseChimePlayer() override;
     PulseChimePlayer(const PulseChimePlayer &) = delete;
     PulseChimePlayer &operator=(const PulseChimePlayer &) = delete;
 
-    // A new chime cuts off the one still sounding.
-    void play(std::shared_ptr<const Chime> chime);
-    void stop();
+    void play(std::shared_ptr<const Chime> chime) override;
+    void stop() override;
 
     // Where the connection to the server stands, as far as it has got.
     Link link() const { return link_; }

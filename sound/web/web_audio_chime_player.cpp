@@ -50,4 +50,9 @@ void WebAudioChimePlayer::stop() {
     PlayWave(nullptr, 0);
 }
 
+// In the browser the chimes go to the page's Web Audio.
+std::unique_ptr<ChimePlayer> MakeChimePlayer() {
+    return std::make_unique<WebAudioChimePlayer>();
+}
+
 } // namespace pokorin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/chime.h"
+#include "sound/chime_player.h"
 
 #include <memory>
 
@@ -9,11 +9,10 @@ namespace pokorin {
 // Plays chimes through the page's Web Audio: the browser decodes the wave
 // file's bytes and plays them on its own, so play() and stop() return at
 // once. A page that has no audio, or refuses it, is silent.
-class WebAudioChimePlayer final {
+class WebAudioChimePlayer final : public ChimePlayer {
 public:
-    // A new chime cuts off the one still sounding.
-    void play(std::shared_ptr<const Chime> chime);
-    void stop();
+    void play(std::shared_ptr<const Chime> chime) override;
+    void stop() override;
 };
 
 } // namespace pokorin

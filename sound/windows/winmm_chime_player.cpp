@@ -64,4 +64,9 @@ void WinmmChimePlayer::run() {
     PlaySoundW(nullptr, nullptr, 0);
 }
 
+// On Windows the chimes go to Windows' own multimedia API.
+std::unique_ptr<ChimePlayer> MakeChimePlayer() {
+    return std::make_unique<WinmmChimePlayer>();
+}
+
 } // namespace pokorin

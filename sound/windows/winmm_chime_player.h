@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sound/chime.h"
+#include "sound/chime_player.h"
 
 #include <condition_variable>
 #include <deque>
@@ -13,16 +13,15 @@ namespace pokorin {
 // Plays chimes with PlaySound from the wave file's bytes, on a thread of its
 // own: play() and stop() only hand the request over and return at once,
 // however long Windows takes to open the audio device.
-class WinmmChimePlayer final {
+class WinmmChimePlayer final : public ChimePlayer {
 public:
     WinmmChimePlayer();
-    ~WinmmChimePlayer();
+    ~WinmmChimePlayer() override;
     WinmmChimePlayer(const WinmmChimePlayer &) = delete;
     WinmmChimePlayer &operator=(const WinmmChimePlayer &) = delete;
 
-    // A new chime cuts off the one still sounding.
-    void play(std::shared_ptr<const Chime> chime);
-    void stop();
+    void play(std::shared_ptr<const Chime> chime) override;
+    void stop() override;
 
 private:
     void post(std::shared_ptr<const Chime> chime);
