@@ -1,4 +1,4 @@
-#include "app/program_ended.h"
+#include "app/platform.h"
 #include "core/local_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
@@ -33,6 +33,7 @@ int main(int argc, char **argv) {
     }
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
+    pokorin::SetUpPlatform(app);
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &pokorin::ShowProgramEnded);
 
     pokorin::WaveChimeDevice device(pokorin::ChimeDataFolders());

@@ -74,10 +74,6 @@ void BoardView::clearStacks() {
     update();
 }
 
-std::optional<BoardPoint> BoardView::ball() const {
-    return ballVisible_ ? std::optional(ball_) : std::nullopt;
-}
-
 // The ball and each square are 135 twips square, their corners placed on
 // whole pixels.
 QRect BoardView::squareAt(BoardPoint corner) const {

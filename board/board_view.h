@@ -6,8 +6,6 @@
 #include "core/bin_counts.h"
 #include "drawing_surface.h"
 
-#include <optional>
-
 namespace pokorin {
 
 // The board: the lattice and the bins drawn once into the surface's image,
@@ -23,11 +21,6 @@ public:
     /* 1 <= bin <= kBinTotal, 0 <= square <= kStackCapacity */
     void showSquares(int bin, int square);
     void clearStacks();
-
-    // Where the ball stands on the board, if it is shown.
-    std::optional<BoardPoint> ball() const;
-    // How many squares the bin's stack shows.
-    int stackHeight(int bin) const { return stacks_(bin); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -18,8 +18,9 @@ constexpr Switch Keep = Switch::Keep;
 constexpr Switch On = Switch::On;
 constexpr Switch Off = Switch::Off;
 
-// The first activation at start-up: nothing runs and nothing is to clear yet.
-constexpr ButtonRow kStartUpRow{Keep, Off, Keep, Off, Keep};
+// Activation, at start-up and on coming back from the help window: nothing
+// to stop and, as far as the window knows, nothing to clear.
+constexpr ButtonRow kActivationRow{Keep, Off, Keep, Off, Keep};
 // Start: a run goes on and only stop can be clicked.
 constexpr ButtonRow kStartRow{Off, On, Off, Off, Off};
 // Stop: everything but stop itself.
@@ -29,5 +30,12 @@ constexpr ButtonRow kStopRow{On, Off, On, On, On};
 constexpr ButtonRow kFullStackRow{Off, Off, On, On, Keep};
 // Initialise: ready for a new run; help keeps its state.
 constexpr ButtonRow kInitialiseRow{On, Off, On, Off, Keep};
+
+// The row an activation applies: none during a run or after a full stack,
+// where stop or initialise is the only way on and taking it would strand
+// the experiment.
+constexpr ButtonRow ActivationRow(bool running, bool stackFull) {
+    return running || stackFull ? ButtonRow{Keep, Keep, Keep, Keep, Keep} : kActivationRow;
+}
 
 } // namespace pokorin

@@ -23,6 +23,8 @@ struct Experiment {
     // Ball back to the start, all tallies zero; the last step stays as it was
     // drawn and nothing on screen changes.
     void reset();
+    // A stack has reached its capacity: the run is over until a reset.
+    bool hasFullStack() const;
 };
 
 } // namespace pokorin

@@ -2,6 +2,7 @@
 #include "board/number_strip.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
+#include "support/board_pixels.h"
 #include "support/main_window_fixture.h"
 #include "ui/japanese_setup.h"
 #include "ui/quit_box.h"
@@ -12,6 +13,50 @@
 
 using namespace pokorin;
 using namespace pokorin::test;
+
+namespace {
+
+// The stacks as the board's pixels show them, and as the experiment counts them.
+QList<int> ShownStacks(BoardView &board) {
+    const BoardPixels pixels(board);
+    QList<int> heights;
+    for (int k = 1; k <= kBinTotal; ++k) {
+        heights << pixels.stackHeight(k);
+    }
+    return heights;
+}
+QList<int> CountedStacks(const Experiment &e) {
+    return {e.bins.begin(), e.bins.end()};
+}
+QPointF Corner(BoardPoint point) {
+    return {point.x, point.y};
+}
+
+// The pointer shapes the main window is given, each with the squares its
+// board shows at that moment.
+struct PointerWatch final : QObject {
+    explicit PointerWatch(MainWindowFixture &f)
+        : f(f) {
+        f.window.installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::CursorChange) {
+            const QList<int> stacks = ShownStacks(*f.c().board);
+            const QString now = QStringLiteral("%1 over %2 squares")
+                                    .arg(QMetaEnum::fromType<Qt::CursorShape>().valueToKey(
+                                        f.window.cursor().shape()))
+                                    .arg(std::accumulate(stacks.begin(), stacks.end(), 0));
+            if (seen.value(seen.size() - 1) != now) { // Qt tells each change twice
+                seen << now;
+            }
+        }
+        return false;
+    }
+    MainWindowFixture &f;
+    QStringList seen;
+};
+
+} // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
@@ -62,7 +107,8 @@ private slots:
               "start fill initialise start -> stop running",
               "start fill initialise start stop -> start quit initialise help",
               "start stop help quit -> start quit initialise help",
-              "start stop help back -> start quit initialise help",
+              "start stop help back -> start quit help",
+              "start stop help back start stop -> start quit initialise help",
               "help start back -> stop running", "help start fill back -> quit initialise",
               "help back -> start quit help"}) {
             const QStringList parts = QString::fromLatin1(row).split(" -> ");
@@ -80,9 +126,10 @@ private slots:
         QCOMPARE(f.enabledButtons(), enabled);
     }
 
-    // Stops fall mid-ball; after every tick the count adds up and each stack
-    // shows its count. A run goes on from where it stopped, and ends by
-    // itself with one full stack, the ball hidden and the ratios shown.
+    // Stops fall mid-ball; after every tick the count adds up, and after
+    // every landing the board shows each stack's count. A run goes on from
+    // where it stopped, and ends by itself with one full stack, the ball
+    // hidden and the ratios shown.
     void runsKeepTheDisplayInStepUntilAStackIsFull() {
         MainWindowFixture f;
         const QStringList heading{kRatioHeading};
@@ -93,8 +140,8 @@ private slots:
                 const Experiment &e = f.window.experiment();
                 QCOMPARE(e.drops, e.bins.sum());
                 QCOMPARE(f.c().dropCounter->text(), QString::number(e.drops));
-                for (int k = 1; k <= 11; ++k) {
-                    QCOMPARE(f.c().board->stackHeight(k), int{e.bins(k)});
+                if (e.ball == kBallStart) {
+                    QCOMPARE(ShownStacks(*f.c().board), CountedStacks(e));
                 }
                 if (++ticks % 173 == 0 && f.window.tickTimer().isActive()) {
                     const BoardPoint stoppedAt = e.ball;
@@ -103,11 +150,12 @@ private slots:
                     f.c().startButton->click();
                     QCOMPARE(f.c().ratioStrip->shownTexts(), heading);
                     f.window.tick();
-                    QCOMPARE(f.c().board->ball(), stoppedAt);
+                    const BoardPixels board(*f.c().board);
+                    QVERIFY(board.ball() && board.near(*board.ball(), Corner(stoppedAt)));
                 }
             }
             const Experiment &e = f.window.experiment();
-            QVERIFY(!f.c().board->ball());
+            QVERIFY(!BoardPixels(*f.c().board).ball());
             QCOMPARE(std::count(e.bins.begin(), e.bins.end(), 20), 1);
             QStringList shown = heading;
             const auto ratios = RatioTexts(e.bins);
@@ -120,8 +168,9 @@ private slots:
     }
 
     // The field is read at start only; what is not a positive number there
-    // becomes 100 again. Initialise empties the stacks and brings the ball
-    // back, and keeps the last step drawn, the field and the interval.
+    // becomes 100 again. Initialise empties the stacks under the busy pointer,
+    // sets the arrow after them, brings the ball back, and keeps the last
+    // step drawn, the field and the interval.
     void startReadsTheSpeedFieldAndInitialiseKeepsIt() {
         MainWindowFixture f;
         using Case = std::tuple<const char *, int, const char *>;
@@ -136,11 +185,15 @@ private slots:
             f.act("stop");
         }
         const Step lastStep = f.window.experiment().lastStep;
+        const int squares = f.window.experiment().drops;
+        PointerWatch pointer(f);
         f.act("initialise");
-        for (int k = 1; k <= 11; ++k) {
-            QCOMPARE(f.c().board->stackHeight(k), 0);
-        }
-        QCOMPARE(f.c().board->ball(), kBallStart);
+        QCOMPARE(pointer.seen,
+                 QStringList({QStringLiteral("WaitCursor over %1 squares").arg(squares),
+                              "ArrowCursor over 0 squares"}));
+        QVERIFY(f.window.testAttribute(Qt::WA_SetCursor));
+        const BoardPixels board(*f.c().board);
+        QVERIFY(board.ball() && board.near(*board.ball(), Corner(kBallStart)));
         QCOMPARE(f.window.experiment().lastStep, lastStep);
         QCOMPARE(f.c().fallSpeedField->text(), QStringLiteral("7"));
         QCOMPARE(f.window.tickTimer().interval(), 250);
@@ -176,14 +229,27 @@ private slots:
         QVERIFY(!f.window.isVisible() && f.window.help().window() == nullptr);
     }
 
-    // Yes is the default; closing the box is no Yes.
-    void theQuitBoxAsksInJapaneseAndAnswersYesOrNo() {
+    // Yes is the default; closing the box is no Yes. While the box asks, the
+    // help window takes no click; once it is answered, it does.
+    void theQuitBoxHoldsTheWholeProgramUntilAnswered() {
+        HelpLauncher help;
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(help.window()));
+        const auto clickClose = [&help] {
+            QTest::mouseClick(help.window()->windowHandle(), Qt::LeftButton, {},
+                              help.window()->closeButton()->geometry().center());
+            DeleteClosedWindows();
+        };
+        QWidget mainWindow; // the box's parent, as in the program
+        mainWindow.show();
         QuitBox quitBox;
         QList<bool> answers;
         for (const bool yes : {false, true}) {
-            quitBox.ask(nullptr, [&answers](bool answer) { answers << answer; });
+            quitBox.ask(&mainWindow, [&answers](bool answer) { answers << answer; });
             QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
             QCOMPARE(QApplication::activeModalWidget()->windowTitle(), QString(kQuitBoxTitle));
+            clickClose();
+            QVERIFY(help.window() != nullptr);
             if (yes) {
                 QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
             } else {
@@ -191,6 +257,8 @@ private slots:
             }
         }
         QCOMPARE(answers, QList<bool>({false, true}));
+        clickClose();
+        QVERIFY(help.window() == nullptr);
     }
 
     // Activation places the ball where the experiment has it, one level on
@@ -200,19 +268,20 @@ private slots:
         Activate(&f.window);
         f.act("start");
         f.act("stop");
-        const std::optional<BoardPoint> shown = f.c().board->ball();
+        const std::optional<QPointF> shown = BoardPixels(*f.c().board).ball();
         QSignalSpy activations(&f.window, &MainWindow::activated);
         QWidget other; // another application's window, as far as the program knows
         other.show();
         Activate(&other);
         Activate(&f.window);
-        QCOMPARE(f.c().board->ball(), shown);
+        QCOMPARE(BoardPixels(*f.c().board).ball(), shown);
         f.act("help");
         f.act("back");
         QCOMPARE(activations.size(), 1);
         QCOMPARE(f.c().ratioStrip->shownTexts().size(), 12); // the ratios stay
-        QVERIFY(f.c().board->ball() != shown);
-        QCOMPARE(f.c().board->ball(), f.window.experiment().ball);
+        const BoardPixels board(*f.c().board);
+        QVERIFY(board.ball() != shown);
+        QVERIFY(board.near(*board.ball(), Corner(f.window.experiment().ball)));
     }
 
     void theHelpWindowPrintsItsTextWordForWordAndComesBackWhenCalled() {

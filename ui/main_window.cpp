@@ -70,15 +70,13 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     QWidget::closeEvent(event);
 }
 
-// Redraws the picture over itself; only the start-up run sets buttons, as a
-// later one would strand a running or finished experiment without them.
+// Redraws the picture over itself and takes stop and initialise away, where
+// that strands no experiment.
 void MainWindow::activate() {
+    startedUp_ = true;
     controls_.board->placeBall(experiment_.ball);
     showDropCount();
-    if (!startedUp_) {
-        setButtons(kStartUpRow);
-        startedUp_ = true;
-    }
+    setButtons(ActivationRow(tickTimer_.isActive(), experiment_.hasFullStack()));
     emit activated();
 }
 
@@ -138,7 +136,11 @@ void MainWindow::initialise() {
     showDropCount();
     setButtons(kInitialiseRow);
     showRatioHeading();
+    // Hiding the squares is the work of initialise: the busy pointer shows
+    // while it lasts, then the arrow, set as such rather than unset.
+    setCursor(Qt::WaitCursor);
     controls_.board->clearStacks();
+    setCursor(Qt::ArrowCursor);
 }
 
 void MainWindow::showHelp() {

@@ -12,14 +12,16 @@ std::unique_ptr<QMessageBox> MakeQuitBox(QWidget *parent) {
     return box;
 }
 
-// Modal to the main window like exec(), but the box answers by signal.
+// Modal to the whole program, the help window included, as exec() would be;
+// the box answers by its signal, which needs no nested event loop.
 void QuitBox::ask(QWidget *parent, std::function<void(bool yes)> answered) {
     QMessageBox *box = MakeQuitBox(parent).release();
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QMessageBox::finished, box, [box, answered = std::move(answered)] {
         answered(box->clickedButton() == box->button(QMessageBox::Yes));
     });
-    box->open();
+    box->show();
 }
 
 } // namespace pokorin

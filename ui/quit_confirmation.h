@@ -7,8 +7,9 @@ class QWidget;
 namespace pokorin {
 
 // Asks whether to end the program and hands the answer, true for yes, to
-// `answered`. The answer comes from the event loop, not from a nested one,
-// which a browser does not have.
+// `answered`; while it asks, no other window of the program can be used. The
+// answer comes from the event loop, not from a nested one, which a browser
+// does not have.
 class QuitConfirmation {
 public:
     virtual ~QuitConfirmation() = default;

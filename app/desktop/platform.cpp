@@ -1,6 +1,8 @@
-#include "app/program_ended.h"
+#include "app/platform.h"
 
 namespace pokorin {
+
+void SetUpPlatform(QApplication &) {} // the desktop draws the windows' frames
 
 void ShowProgramEnded() {} // the process ends, and the desktop shows that
 

@@ -1,0 +1,17 @@
+#pragma once
+
+// app/: the program's start (main.cpp) and what its platform adds at the
+// start and at the end.
+
+class QApplication;
+
+namespace pokorin {
+
+// What the platform needs of the application before the first window.
+void SetUpPlatform(QApplication &app);
+
+// Tells that the program has ended, where the platform outlives it: a browser
+// page stays open, so it says so; a desktop process simply ends.
+void ShowProgramEnded();
+
+} // namespace pokorin
