@@ -3,6 +3,8 @@
 // child processes of this program, so that neither window inherits the
 // other's warmed-up toolkit.
 
+#include "board/number_strip.h"
+#include "core/fall_speed.h"
 #include "core/local_clock.h"
 #include "core/shown_texts.h"
 #include "core/xoshiro_generator.h"
@@ -10,6 +12,7 @@
 #include "sound/wave_chime_device.h"
 #include "ui/japanese_setup.h"
 #include "ui/main_window.h"
+#include "ui/main_window_design.h"
 #include "ui/quit_confirmation.h"
 #include "window/fonts.h"
 #include "window/window_place.h"
@@ -100,33 +103,26 @@ struct Services {
 // the other, each in its font: what its seven fonts (sizes and weights) cost
 // to load and draw, whatever else the window does.
 std::unique_ptr<QWidget> TextsWindow() {
-    struct Shown {
-        QString text;
-        double pointSize;
-        bool bold;
-    };
-    std::vector<Shown> texts{
-        {kTitle, 15.75, true},
-        {kStartButton, 12, false},
-        {kStopButton, 12, false},
-        {kQuitButton, 11.25, false},
-        {kInitialiseButton, 11.25, false},
-        {kHelpButton, 11.25, false},
-        {kDefaultFallSpeed, 9, false},
-        {kDropCounterCaption, 14.25, true},
-        {kFallSpeedCaption, 11.25, true},
-        {kTheoryHeading, 7.5, false},
-        {kRatioHeading, 7.5, false},
-    };
-    for (const char *number : kTheoryTexts) {
-        texts.push_back({number, 7.5, false});
+    std::vector<std::pair<QString, QFont>> texts;
+    for (const ControlDesign *control : kTextControlDesigns) {
+        // The field shows the default speed, the counter nothing at first.
+        const QString text = control == &kFallSpeedFieldDesign ? QString::number(kDefaultIntervalMs)
+                                                               : control->caption;
+        if (!text.isEmpty()) {
+            texts.emplace_back(text, DesignFont(control->pointSize, control->bold));
+        }
+    }
+    QStringList stripTexts{kTheoryHeading, kRatioHeading};
+    stripTexts.append(QStringList(kTheoryTexts.begin(), kTheoryTexts.end()));
+    for (const QString &text : stripTexts) {
+        texts.emplace_back(text, DesignFont(kStripPointSize, false));
     }
     auto window = std::make_unique<QWidget>();
     window->resize(MainWindowDesignPlace().size());
     int y = 0;
-    for (const Shown &shown : texts) {
-        auto *label = new QLabel(shown.text, window.get());
-        label->setFont(DesignFont(shown.pointSize, shown.bold));
+    for (const auto &[text, font] : texts) {
+        auto *label = new QLabel(text, window.get());
+        label->setFont(font);
         label->move(0, y);
         y += 25;
     }
@@ -142,7 +138,7 @@ int StartUp(const QString &kind, QApplication &app) {
     std::unique_ptr<QWidget> window;
     if (kind == "bare") {
         auto label = std::make_unique<QLabel>(kTitle);
-        label->setFont(DesignFont(15.75, true));
+        label->setFont(DesignFont(kTitleDesign.pointSize, kTitleDesign.bold));
         label->resize(MainWindowDesignPlace().size());
         window = std::move(label);
     } else if (kind == "texts") {

@@ -3,15 +3,6 @@
 #include "window/fonts.h"
 
 namespace pokorin {
-namespace {
-
-// Each number must fit within two units with a gap before the next, and the
-// heading must end before the first column; at 9 pt the Japanese gothic's
-// wide digits would run "0.246" into the next number.
-constexpr double kStripPointSize = 7.5;
-
-} // namespace
-
 NumberStrip::NumberStrip(QRect place, QWidget *parent)
     : DrawingSurface(place.size(), SurfaceFrame::Sunken, kStripScale, parent) {
     move(place.topLeft());

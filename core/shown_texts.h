@@ -20,7 +20,6 @@ inline constexpr char kInitialiseButton[] = "初期化";
 inline constexpr char kHelpButton[] = "HELP";
 inline constexpr char kDropCounterCaption[] = "実験回数";
 inline constexpr char kFallSpeedCaption[] = "落下速度";
-inline constexpr char kDefaultFallSpeed[] = "100";
 inline constexpr char kBoardName[] = "ポコリンの落下の実験"; // for screen readers
 
 // The strips under the board. C(10, k - 1) / 1024 for bin k, to three

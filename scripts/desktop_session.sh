@@ -1,6 +1,7 @@
 # Sourced by the screenshot script and the end-to-end tests: an X server with
 # a window manager, a sound server, and the program driven like a user, by
-# the places of places.txt. Windows are found by their class and UTF-8 titles,
+# the places of places.txt and the windows' layout that the build writes
+# (build/layout.txt, or POKORIN_LAYOUT). Windows are found by their class and UTF-8 titles,
 # in any locale. Every wait polls up to a generous deadline; the slowest is
 # printed at the end.
 set -euo pipefail
@@ -93,8 +94,10 @@ start_program() {
     locate "$MAIN"
 }
 
-# place NAME: the numbers of that place in places.txt.
-place() { awk -v name="$1" '$1 == name { $1 = ""; print; found = 1 } END { exit !found }' "$(dirname "${BASH_SOURCE[0]}")/places.txt"; }
+E2E_PLACES=("$(dirname "${BASH_SOURCE[0]}")/places.txt"
+    "${POKORIN_LAYOUT:-$(dirname "${BASH_SOURCE[0]}")/../build/layout.txt}")
+# place NAME: the numbers of that place in places.txt or the layout.
+place() { awk -v name="$1" '$1 == name { $1 = ""; print; found = 1 } END { exit !found }' "${E2E_PLACES[@]}"; }
 click() { # click PLACE: in the located window
     local x y
     read -r x y < <(place "$1")

@@ -106,7 +106,7 @@ void MainWindow::endRun() {
 void MainWindow::startRun() {
     const FallSpeed speed = ReadFallSpeed(controls_.fallSpeedField->text());
     if (speed.resetText) {
-        controls_.fallSpeedField->setText(kDefaultFallSpeed);
+        controls_.fallSpeedField->setText(QString::number(kDefaultIntervalMs));
     }
     tickTimer_.start(speed.intervalMs);
     setButtons(kStartRow);

@@ -2,7 +2,8 @@
 
 #include "board/board_view.h"
 #include "board/number_strip.h"
-#include "core/shown_texts.h"
+#include "core/fall_speed.h"
+#include "main_window_design.h"
 #include "window/enter_button.h"
 #include "window/fonts.h"
 #include "window/rule.h"
@@ -15,17 +16,25 @@
 namespace pokorin {
 namespace {
 
-QPushButton *Button(QWidget *window, const QString &caption, QRect place, double pointSize) {
-    auto *button = new EnterButton(caption, window);
-    button->setGeometry(place);
-    button->setFont(DesignFont(pointSize, false));
+QRect Place(const ControlDesign &design) {
+    return TwipsRect(design.left, design.top, design.width, design.height);
+}
+
+QFont Font(const ControlDesign &design) {
+    return DesignFont(design.pointSize, design.bold);
+}
+
+QPushButton *Button(QWidget *window, const ControlDesign &design) {
+    auto *button = new EnterButton(design.caption, window);
+    button->setGeometry(Place(design));
+    button->setFont(Font(design));
     return button;
 }
 
-QLabel *Label(QWidget *window, const QString &caption, QRect place, double pointSize) {
-    auto *label = new QLabel(caption, window);
-    label->setGeometry(place);
-    label->setFont(DesignFont(pointSize, true));
+QLabel *Label(QWidget *window, const ControlDesign &design) {
+    auto *label = new QLabel(design.caption, window);
+    label->setGeometry(Place(design));
+    label->setFont(Font(design));
     return label;
 }
 
@@ -54,27 +63,25 @@ void NameForScreenReaders(const MainWindowControls &c) {
 MainWindowControls BuildMainWindowControls(QWidget *window) {
     MainWindowControls c{};
     // Made in tab order, so that the start button is first of all.
-    c.startButton = Button(window, kStartButton, TwipsRect(8040, 7440, 1500, 375), 12);
-    c.stopButton = Button(window, kStopButton, TwipsRect(6360, 7440, 1500, 375), 12);
-    c.quitButton = Button(window, kQuitButton, TwipsRect(0, 0, 975, 375), 11.25);
-    c.initialiseButton = Button(window, kInitialiseButton, TwipsRect(8880, 0, 975, 375), 11.25);
-    c.helpButton = Button(window, kHelpButton, TwipsRect(7920, 0, 975, 375), 11.25);
+    c.startButton = Button(window, kStartDesign);
+    c.stopButton = Button(window, kStopDesign);
+    c.quitButton = Button(window, kQuitDesign);
+    c.initialiseButton = Button(window, kInitialiseDesign);
+    c.helpButton = Button(window, kHelpDesign);
     c.fallSpeedField = new QLineEdit(window);
-    c.fallSpeedField->setGeometry(TwipsRect(5160, 7440, 495, 270));
-    // The system's own default face may have no glyphs at all (Wine's has
-    // none); set before the text, which is then laid out once.
-    c.fallSpeedField->setFont(DesignFont(9, false));
-    c.fallSpeedField->setText(kDefaultFallSpeed);
+    c.fallSpeedField->setGeometry(Place(kFallSpeedFieldDesign));
+    // The font before the text, which is then laid out once.
+    c.fallSpeedField->setFont(Font(kFallSpeedFieldDesign));
+    c.fallSpeedField->setText(QString::number(kDefaultIntervalMs));
 
     (new Rule(0, 9840, 360, window))->lower(); // the rule under the top row
-    c.title = Label(window, kTitle, TwipsRect(2520, 0, 4935, 375), 15.75);
+    c.title = Label(window, kTitleDesign);
     Frame(c.title, QColor(255, 192, 128));
-    c.dropCounterCaption =
-        Label(window, kDropCounterCaption, TwipsRect(720, 7440, 1455, 375), 14.25);
+    c.dropCounterCaption = Label(window, kDropCounterCaptionDesign);
     Frame(c.dropCounterCaption, Qt::white);
-    c.dropCounter = Label(window, QString(), TwipsRect(2160, 7440, 1215, 375), 14.25);
+    c.dropCounter = Label(window, kDropCounterDesign);
     Frame(c.dropCounter, Qt::white);
-    c.fallSpeedCaption = Label(window, kFallSpeedCaption, TwipsRect(4080, 7440, 1095, 255), 11.25);
+    c.fallSpeedCaption = Label(window, kFallSpeedCaptionDesign);
 
     c.board = new BoardView(window);
     c.board->move(TwipsRect(120, 480, 0, 0).topLeft());

@@ -15,6 +15,11 @@ constexpr Qt::WindowFlags kFixedWindowFrame =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
+// Qt's web platform draws a frame of 4 pixels and a caption of 18 around a
+// window it does not show over the whole page: the page's screen is the main
+// window's client area with this frame around it.
+constexpr QMargins kPageWindowFrame{4, 4 + 18 + 4, 4, 4};
+
 // Where the design puts the main window's client area on the screen.
 inline QRect MainWindowDesignPlace() {
     return TwipsRect(2775, 1500, 9840, 8130);

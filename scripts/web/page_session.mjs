@@ -1,7 +1,9 @@
 // Drives the web build's page like a user, for its test and its screenshot:
 // the site on a loopback server, a browser of three engines (Debian's
 // Chromium; Firefox ESR and WebKitGTK's MiniBrowser on an X server of their
-// own), and the places of places.txt on the page as it shows the program.
+// own), and the places of places.txt and the windows' layout that the build
+// writes (build/layout.txt, or POKORIN_LAYOUT) on the page as it shows the
+// program.
 import { spawn } from 'node:child_process';
 import { readFile, writeFile } from 'node:fs/promises';
 import { createServer } from 'node:http';
@@ -11,9 +13,15 @@ import path from 'node:path';
 import puppeteer from 'puppeteer-core';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
-export const places = Object.fromEntries((await readFile(path.join(here, '../places.txt'), 'utf8'))
-    .split('\n').filter((line) => line.trim() && !line.startsWith('#'))
+const placeFiles = [path.join(here, '../places.txt'),
+    process.env.POKORIN_LAYOUT ?? path.join(here, '../../build/layout.txt')];
+export const places = Object.fromEntries((await Promise.all(placeFiles.map((file) => readFile(file, 'utf8'))))
+    .join('\n').split('\n').filter((line) => line.trim() && !line.startsWith('#'))
     .map((line) => line.trim().split(/\s+/)).map(([name, ...numbers]) => [name, numbers.map(Number)]));
+// The page's screen: the main window in the frame Qt's web platform draws.
+const [frameLeft, frameTop, frameRight, frameBottom] = places['page-frame'];
+export const pageScreen = { width: places['main-window'][2] + frameLeft + frameRight,
+    height: places['main-window'][3] + frameTop + frameBottom };
 export const later = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // until(SECONDS, WHAT, CONDITION): polls the condition, which gives true or
@@ -70,7 +78,8 @@ const soundServer = () => {
 };
 
 // Chromium and Firefox through puppeteer; the viewport is the page.
-async function puppeteerDriver(browser, page, { width = 664, height = 572, dpr = 1, touch = false }) {
+async function puppeteerDriver(browser, page, { width = pageScreen.width, height = pageScreen.height, dpr = 1,
+    touch = false }) {
     await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
     return {
         page,
@@ -86,7 +95,7 @@ async function puppeteerDriver(browser, page, { width = 664, height = 572, dpr =
 
 // The MiniBrowser through WebKitWebDriver over plain HTTP, full screen: the
 // page starts at the X screen's corner. It has no touch screen.
-async function webkit({ width = 664, height = 572 } = {}) {
+async function webkit({ width = pageScreen.width, height = pageScreen.height } = {}) {
     const port = await new Promise((free) => {
         const probe = net.createServer().listen(0, '127.0.0.1', () => {
             const { port: unused } = probe.address();
@@ -146,20 +155,20 @@ export const drivers = {
 export async function typeFallSpeed(driver, [x, y], ms) {
     await driver.click(x, y);
     await driver.key('End');
-    for (const _ of '100') await driver.key('Backspace');
+    for (const _ of String(places['fall-speed-default'])) await driver.key('Backspace');
     await driver.type(ms);
 }
 
 // Where the page shows the program's screen now, in pictures of RATIO pixels
 // to a page pixel: the main window's client area's corner, its scale, and a
-// place of places.txt there, moved by OFFSET (the help window's 21 and 11).
+// place of places.txt there, moved by OFFSET (the help window's place).
 export async function located(driver, ratio = 1) {
     const [left, top, scale] = await driver.evaluate(() => {
         const style = document.getElementById('screen').style;
         return [parseFloat(style.left), parseFloat(style.top), parseFloat(style.transform.slice(6))];
     });
     const s = scale * ratio;
-    const origin = [left * ratio + 4 * s, top * ratio + 26 * s];
+    const origin = [left * ratio + frameLeft * s, top * ratio + frameTop * s];
     return { origin, scale: s, at: (place, [dx, dy] = [0, 0]) =>
         [origin[0] + (places[place][0] + dx) * s, origin[1] + (places[place][1] + dy) * s] };
 }

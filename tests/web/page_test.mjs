@@ -44,7 +44,7 @@ async function program(driver, name, ratio = 1) {
         chimes: () => driver.evaluate(() => globalThis.chimes),
         dark: (picture, place) => Number(check('dark', picture, [0, 0], place)),
         seen: (picture, fn, ...args) => holds(fn, picture, [0, 0], ...args),
-        inHelp: (picture, fn, ...args) => holds(fn, picture, [21, 11], ...args),
+        inHelp: (picture, fn, ...args) => holds(fn, picture, places['help-window'], ...args),
         // How many red, or dark, pixels a place holds, at any scale.
         count: (picture, place, kind = 'red') => {
             const [x, y, w, h] = places[place].map((n) => n * screen.scale);
@@ -165,7 +165,7 @@ async function fingers() {
         await chimed('help', 'HELP chimes');
         await p.helpText();
         await runs(() => tap('start'), '開始 tapped with the help window open starts a run');
-        await tap('close', [21, 11]);
+        await tap('close', places['help-window']);
         await p.title();
         await chimed('initialise', '初期化 chimes');
         await p.cleared();
@@ -192,7 +192,7 @@ async function projector() {
         await driver.open(url);
         let p = await program(driver, 'projector');
         await p.boardShows();
-        const covers = 542 * p.scale() / 1080;
+        const covers = places['main-window'][3] * p.scale() / 1080;
         if (covers < 0.8) throw new Error(`the program covers ${Math.round(covers * 100)} % of the height`);
         await p.click('start');
         await until(30, 'a ball lands', async () => p.count(await p.shot('running'), 'stacks') > 0 || 'none');
@@ -215,10 +215,15 @@ async function projector() {
         p = await program(driver, 'sharp', 2);
         await p.boardShows();
         // Qt's web platform may put the window a pixel off where the desktop does not.
-        const board = (file, x, y) => ['(', file, '-crop', `1282x802+${x}+${y}`, '+repage', ')'];
+        const [boardX, boardY, boardWidth, boardHeight] = places['board-frame'];
+        const [mainX, mainY] = places['main-window'];
+        const [frameLeft, frameTop] = places['page-frame'];
+        const board = (file, x, y) => ['(', file, '-crop', `${2 * boardWidth}x${2 * boardHeight}+${x}+${y}`,
+            '+repage', ')'];
         const apart = ([dx, dy]) => Number(execFileSync('bash', ['-c', 'compare "$@" 2>&1 || true', 'apart',
-            '-metric', 'AE', ...board(p.file('start'), 24 + dx, 116 + dy),
-            ...board(path.join(here, '../reference/6.4/start-up-x2.png'), 386, 264), 'null:'], { encoding: 'utf8' }));
+            '-metric', 'AE', ...board(p.file('start'), 2 * (frameLeft + boardX) + dx, 2 * (frameTop + boardY) + dy),
+            ...board(path.join(here, '../reference/6.4/start-up-x2.png'), 2 * (mainX + boardX), 2 * (mainY + boardY)),
+            'null:'], { encoding: 'utf8' }));
         const nearest = Math.min(...[-2, 0, 2].flatMap((dx) => [-2, 0, 2].map((dy) => apart([dx, dy]))));
         if (nearest !== 0) throw new Error(`at a pixel ratio of 2 the board is ${nearest} pixels off the reviewed one`);
         console.log('-- projector: at a pixel ratio of 2 the board is the reviewed picture at scale 2, pixel for pixel');
