@@ -102,17 +102,18 @@ async function scenario(name) {
         await p.click('stop');
         if (p.count(await p.shot('stopped'), 'stacks') === 0) throw new Error('no square stands in the bins');
         console.log(`-- ${name}: 開始 at 10 ms a level lands balls`);
-        await p.click('help');
-        await p.helpText();
-        await until(15, 'HELP\'s chime sounds to its end', async () =>
-            (await p.chimes()).ended > 0 || `${(await p.chimes()).started} started`);
-        if ((await p.chimes()).started !== 1) throw new Error(`HELP started ${(await p.chimes()).started} chimes`);
-        console.log(`-- ${name}: HELP opens the help window with its text and one chime`);
-        await driver.key('Enter'); // 閉じる, which has the focus
-        await p.title();
         await p.click('initialise');
         await p.cleared();
         console.log(`-- ${name}: 初期化 clears the stacks`);
+        await p.click('help');
+        await p.helpText();
+        await until(15, 'HELP\'s chime sounds to its end', async () =>
+            (await p.chimes()).ended > 1 || `${(await p.chimes()).started} started`);
+        if ((await p.chimes()).started !== 2) throw new Error(`HELP started ${(await p.chimes()).started - 1} chimes`);
+        if (!p.inHelp('help', 'near', 'FFC080', 4, -18)) throw new Error('the help window\'s caption shows no icon of ours');
+        console.log(`-- ${name}: HELP opens the help window with its text, our icon and one chime`);
+        await driver.key('Enter'); // 閉じる, which has the focus
+        await p.title();
 
         await p.click('quit'); // the closing chime, then the box
         await until(15, 'the closing chime starts', async () => (await p.chimes()).started === 3 || 'none');
@@ -127,7 +128,8 @@ async function scenario(name) {
 // Fingers: taps through the DevTools protocol on a touch screen, no mouse.
 // Each button answers a tap once (one chime each where they chime); a long
 // press or a slight drag on 開始 starts one run; 開始 works beside the help
-// window; a tap on the field asks the browser for the on-screen keyboard.
+// window, which takes no tap while the quit box asks; a tap on the field asks
+// the browser for the on-screen keyboard.
 async function fingers() {
     const driver = await drivers.chromium({ touch: true });
     const touch = driver.page.touchscreen;
@@ -165,11 +167,15 @@ async function fingers() {
         await chimed('help', 'HELP chimes');
         await p.helpText();
         await runs(() => tap('start'), '開始 tapped with the help window open starts a run');
+        await chimed('quit', '終了 chimes beside the help window');
+        await tap('close', places['help-window']); // the box holds the whole program
+        await tap('no');
+        await p.helpText();
         await tap('close', places['help-window']);
         await p.title();
+        await runs(() => press('start', { drag: 4 }), 'a slight drag on 開始 starts a run');
         await chimed('initialise', '初期化 chimes');
         await p.cleared();
-        await runs(() => press('start', { drag: 4 }), 'a slight drag on 開始 starts a run');
         await chimed('quit', '終了 chimes');
         await tap('no');
         await chimed('quit', '終了 asks again after いいえ');
@@ -177,7 +183,7 @@ async function fingers() {
         await tap('yes');
         await p.ended();
         console.log('-- fingers: every button answers one tap, a long press and a slight drag start one run, ' +
-            'the field asks for the on-screen keyboard, 開始 works beside the help window');
+            'the field asks for the on-screen keyboard, 開始 works beside the help window, which the quit box holds');
     } finally {
         await driver.close();
     }
@@ -232,8 +238,9 @@ async function projector() {
     }
 }
 
-// A dropped network: after one visit the page starts without it; with the
-// network back, a new version of the site replaces the kept one.
+// A dropped network: after one visit the page starts without it, and its
+// licences are kept too; with the network back, a new version of the site
+// replaces the kept one.
 async function offline() {
     const driver = await drivers.chromium();
     try {
@@ -245,6 +252,10 @@ async function offline() {
         await driver.page.setOfflineMode(true);
         await driver.page.reload();
         await p.boardShows('offline');
+        const licences = await driver.evaluate(async () => (await fetch('licenses.html')).text());
+        for (const licence of ['Permission is hereby granted', 'GNU LESSER GENERAL PUBLIC LICENSE', 'IPA Font License']) {
+            if (!licences.includes(licence)) throw new Error(`the kept licences lack ${licence}`);
+        }
         await p.click('start');
         await until(30, 'a ball lands offline', async () => p.count(await p.shot('running'), 'stacks') > 0 || 'none');
         await driver.page.setOfflineMode(false);
@@ -252,7 +263,8 @@ async function offline() {
         await driver.page.reload();
         await until(30, 'the new version replaces the kept one', () =>
             driver.evaluate(() => !!document.querySelector('meta[name=pokorin-version]') || 'the old one'));
-        console.log('-- offline: the page starts and runs with the network off, and takes a new version with it on');
+        console.log('-- offline: the page starts and runs with the network off, with its licences, and takes a new version ' +
+            'with it on');
     } finally {
         version = '';
         await driver.close();

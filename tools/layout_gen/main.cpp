@@ -1,9 +1,8 @@
 // Writes what the scripts that drive the windows need to know of their
 // layout, in logical pixels of a window's client area at scale 1, one fact a
 // line as places.txt has them (a window's place on a desktop and its size;
-// the board's frame, and where its units start and how long one is): taken from the program's own tables, so that
-// no script keeps a copy of its own.
-// Usage: pokorin-layout OUTPUT
+// the board's frame, and where its units start and how long one is): taken from the program's own
+// tables, so that no script keeps a copy of its own. Usage: pokorin-layout OUTPUT
 
 #include "board/board_view.h"
 #include "core/fall_speed.h"
@@ -35,11 +34,11 @@ int main(int argc, char **argv) {
     const QPoint help = HelpWindow::firstGeometry().topLeft() - MainWindowDesignPlace().topLeft();
     const QMargins frame = kPageWindowFrame;
     QTextStream(&out) << "# Made by pokorin-layout from the program's own tables.\n"
-                      << "main-window " << main.x() << ' ' << main.y() << ' ' << main.width()
-                      << ' ' << main.height() << '\n'
+                      << "main-window " << main.x() << ' ' << main.y() << ' ' << main.width() << ' '
+                      << main.height() << '\n'
                       << "help-window " << help.x() << ' ' << help.y() << '\n'
-                      << "page-frame " << frame.left() << ' ' << frame.top() << ' '
-                      << frame.right() << ' ' << frame.bottom() << '\n'
+                      << "page-frame " << frame.left() << ' ' << frame.top() << ' ' << frame.right()
+                      << ' ' << frame.bottom() << '\n'
                       << "board-frame " << boardFrame.x() << ' ' << boardFrame.y() << ' '
                       << boardFrame.width() << ' ' << boardFrame.height() << '\n'
                       << "board " << board.x() << ' ' << board.y() << ' ' << unit.x() << ' '
