@@ -1,4 +1,5 @@
 #include "app/platform.h"
+#include "app/run_class.h"
 #include "core/local_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
@@ -27,13 +28,16 @@ int main(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pokorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
     // Before QApplication, which needs a display and would abort without one.
-    if (const std::optional<int> exitCode =
-            pokorin::ProgramCommandLine().answer(Arguments(argc, argv))) {
+    pokorin::ProgramCommandLine commandLine;
+    if (const std::optional<int> exitCode = commandLine.answer(Arguments(argc, argv))) {
         return *exitCode;
     }
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
     pokorin::SetUpPlatform(app);
+    if (commandLine.classMode()) {
+        return pokorin::RunClass(app, commandLine.classPort());
+    }
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &pokorin::ShowProgramEnded);
 
     pokorin::WaveChimeDevice device(pokorin::ChimeDataFolders());
@@ -41,6 +45,7 @@ int main(int argc, char **argv) {
     pokorin::XoshiroGenerator generator;
     pokorin::QuitBox quitBox;
     pokorin::MainWindow mainWindow(device, clock, generator, quitBox);
+    pokorin::ShareWithTheClass(mainWindow);
     pokorin::ShowWindow(mainWindow);
     return QApplication::exec();
 }

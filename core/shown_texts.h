@@ -57,4 +57,24 @@ inline constexpr std::array<const char *, 14> kHelpLines{
     "　　　　　　　　［停止］ボタンをクリックすると、ポコリンの落下が止まります。",
 };
 
+// The teacher's class window, which pools every student device's balls
+inline constexpr char kClassWindowTitle[] = " ポコリンの落下の実験＿クラスの実験";
+inline constexpr char kClassTitle[] = "クラスの実験";
+inline constexpr char kJoinCaption[] = "参加するには、QRコードを読み取るか、このアドレスを開きます";
+inline constexpr char kNoPageCaption[] = "生徒用のページがこのコンピューターにありません";
+inline constexpr char kDevicesCaption[] = "つながっている端末 %1台";
+inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
+inline constexpr char kExpectationCaption[] = "理論上の期待値";
+inline constexpr char kStartAfreshButton[] = "最初から";
+inline constexpr char kSaveButton[] = "保存";
+inline constexpr char kStartAfreshQuestion[] =
+    "クラス全体のポコリンをすべて消して、最初から始めますか？";
+inline constexpr char kSaveFileName[] = "クラスの実験.csv";
+inline constexpr char kSaveFilter[] = "CSV (*.csv)";
+inline constexpr char kSaveFailed[] = "保存できませんでした：%1";
+// The saved table's headings: one row per bin, then one per device's run
+inline constexpr char kCsvBinHeadings[] = "ビン,ポコリンの数,理論上の数学的確率,実験結果からの割合";
+inline constexpr char kCsvRunHeadings[] = "端末,実験";
+inline constexpr char kCsvBin[] = "ビン%1";
+
 } // namespace pokorin

@@ -36,6 +36,12 @@ QString OptionName(const QString &argument) {
     return argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
 }
 
+bool IsPort(const QString &text) {
+    bool number = false;
+    const uint port = text.toUInt(&number);
+    return number && port >= 1 && port <= 65535;
+}
+
 void Print(std::FILE *stream, const QString &text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
@@ -67,6 +73,26 @@ ProgramCommandLine::ProgramCommandLine() {
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addHelpOption();
     parser_.addVersionOption();
+    parser_.addOption({QStringLiteral("class"),
+                       QStringLiteral("Host the whole class's experiment: serve the page to the "
+                                      "students' devices on the local network and pool their balls "
+                                      "in the teacher's class window.")});
+    parser_.addOption(
+        {QStringLiteral("port"),
+         QStringLiteral("With --class, the port to serve the class on (by default the "
+                        "one it had, at first 8765)."),
+         QStringLiteral("port")});
+}
+
+bool ProgramCommandLine::classMode() const {
+    return parser_.isSet(QStringLiteral("class"));
+}
+
+std::optional<quint16> ProgramCommandLine::classPort() const {
+    if (!parser_.isSet(QStringLiteral("port"))) {
+        return std::nullopt;
+    }
+    return static_cast<quint16>(parser_.value(QStringLiteral("port")).toUInt());
 }
 
 std::optional<int> ProgramCommandLine::answer(const QStringList &arguments) {
@@ -80,6 +106,8 @@ std::optional<int> ProgramCommandLine::answer(const QStringList &arguments) {
     } else if (!parser_.positionalArguments().isEmpty()) {
         error = QStringLiteral("unexpected argument '%1'")
                     .arg(parser_.positionalArguments().constFirst());
+    } else if (parser_.isSet(QStringLiteral("port")) && !IsPort(parser_.value("port"))) {
+        error = QStringLiteral("'%1' is not a port from 1 to 65535").arg(parser_.value("port"));
     }
     if (!error.isEmpty()) {
         Print(stderr, QStringLiteral("pokorin: %1; see 'pokorin --help'\n").arg(error));

@@ -90,6 +90,7 @@ void MainWindow::tick() {
     if (event.bin != 0) {
         controls_.board->showSquares(event.bin, event.square);
     }
+    emit binsChanged();
     if (event.kind == TickEvent::Kind::StackFilled) {
         endRun();
     }
@@ -141,6 +142,7 @@ void MainWindow::initialise() {
     setCursor(Qt::WaitCursor);
     controls_.board->clearStacks();
     setCursor(Qt::ArrowCursor);
+    emit binsChanged();
 }
 
 void MainWindow::showHelp() {

@@ -37,6 +37,8 @@ public:
 
 signals:
     void activated();
+    // A ball landed, or initialise emptied the bins.
+    void binsChanged();
 
 protected:
     bool event(QEvent *event) override;

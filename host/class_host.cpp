@@ -1,0 +1,163 @@
+#include "class_host.h"
+
+#include "pool/class_csv.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QUrlQuery>
+#include <QWebSocket>
+#include <deque>
+
+namespace pokorin {
+namespace {
+
+// Qt 6.8 keeps a response's headers in a class of their own.
+QHttpServerResponse Response(const SiteAnswer &answer) {
+    QByteArray type;
+    for (const auto &[name, value] : answer.headers) {
+        type = name == "Content-Type" ? value : type;
+    }
+    QHttpServerResponse response(type, answer.body,
+                                 static_cast<QHttpServerResponse::StatusCode>(answer.status));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QHttpHeaders headers;
+    for (const auto &[name, value] : answer.headers) {
+        headers.append(name, value);
+    }
+    response.setHeaders(std::move(headers));
+#else
+    for (const auto &[name, value] : answer.headers) {
+        response.setHeader(name, value);
+    }
+#endif
+    return response;
+}
+
+qint64 Now() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+} // namespace
+
+ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *parent)
+    : QObject(parent)
+    , pool_(pool)
+    , site_(std::move(site))
+    , code_(std::move(code)) {
+    server_.route("/class.csv", QHttpServerRequest::Method::Get, [this] {
+        return Response(
+            {200,
+             ClassCsv(pool_),
+             {{"Content-Type", "text/csv; charset=utf-8"}, {"Cache-Control", "no-store"}}});
+    });
+    // One route for each of the site's own files: any other path is not
+    // found, and a device's WebSocket at /class meets no route (Qt 6.4 looks
+    // for an upgrade only then).
+    for (const QString &path : site_.paths()) {
+        server_.route(QRegularExpression::escape(path), QHttpServerRequest::Method::Get,
+                      [this](const QHttpServerRequest &request) {
+                          const std::optional<SiteAnswer> answer =
+                              site_.answer(request.url().path(), request.value("Accept-Encoding"),
+                                           request.value("If-None-Match"));
+                          return answer ? Response(*answer)
+                                        : QHttpServerResponse(
+                                              QHttpServerResponse::StatusCode::NotFound);
+                      });
+    }
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+    // Qt 6.4 takes a WebSocket at a route that answers nothing; a plain
+    // request there is not found.
+    server_.route("/class",
+                  [](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
+                      if (request.value("Upgrade").compare("websocket", Qt::CaseInsensitive) != 0) {
+                          responder.write(QHttpServerResponder::StatusCode::NotFound);
+                      }
+                  });
+#else
+    server_.addWebSocketUpgradeVerifier(this, [this](const QHttpServerRequest &request) {
+        return joins(request.url()) ? QHttpServerWebSocketUpgradeResponse::accept()
+                                    : QHttpServerWebSocketUpgradeResponse::deny();
+    });
+#endif
+    connect(&server_, &QAbstractHttpServer::newWebSocketConnection, this,
+            &ClassHost::acceptDevices);
+}
+
+ClassHost::~ClassHost() = default;
+
+quint16 ClassHost::listen(quint16 port) {
+    const int tries = port == 0 ? 1 : 10;
+    for (int i = 0; i < tries && port + i <= 65535; ++i) {
+        auto tcp = std::make_unique<QTcpServer>();
+        if (tcp->listen(QHostAddress::Any, static_cast<quint16>(port + i))) {
+            const quint16 taken = tcp->serverPort();
+            server_.bind(tcp.release());
+            return taken;
+        }
+    }
+    return 0;
+}
+
+bool ClassHost::joins(const QUrl &url) const {
+    return url.path() == "/class" && QUrlQuery(url).queryItemValue("code") == code_;
+}
+
+void ClassHost::acceptDevices() {
+    while (server_.hasPendingWebSocketConnections()) {
+        QWebSocket *device = server_.nextPendingWebSocketConnection().release();
+        device->setParent(this);
+        connect(device, &QWebSocket::disconnected, this, [this, device] {
+            links_.remove(device);
+            device->deleteLater();
+            emit connectionsChanged();
+        });
+        links_.insert(device, {});
+        emit connectionsChanged();
+        if (!joins(device->requestUrl())) {
+            drop(device, QWebSocketProtocol::CloseCodePolicyViolated, "not this class");
+            continue;
+        }
+        if (connections() > kMaxConnections) {
+            drop(device, QWebSocketProtocol::CloseCodeBadOperation, "the class is full");
+            continue;
+        }
+        device->setMaxAllowedIncomingMessageSize(kMaxReportBytes);
+        connect(device, &QWebSocket::textMessageReceived, this,
+                [this, device](const QString &message) { take(device, message); });
+        connect(device, &QWebSocket::binaryMessageReceived, this, [this, device] {
+            drop(device, QWebSocketProtocol::CloseCodeDatatypeNotSupported, "not a report");
+        });
+    }
+}
+
+void ClassHost::take(QWebSocket *device, const QString &message) {
+    const auto link = links_.find(device);
+    if (link == links_.end() || device->state() != QAbstractSocket::ConnectedState) {
+        return;
+    }
+    const qint64 now = Now();
+    std::deque<qint64> &recent = *link;
+    while (!recent.empty() && recent.front() <= now - 1000) {
+        recent.pop_front();
+    }
+    recent.push_back(now);
+    QString problem = QStringLiteral("too many reports");
+    ClassPool::Verdict verdict = ClassPool::Verdict::Refused;
+    if (recent.size() <= kMaxReportsPerSecond) {
+        const std::optional<ClassReport> report = ParseClassReport(message.toUtf8(), problem);
+        verdict = report ? pool_.take(*report, now, problem) : ClassPool::Verdict::Refused;
+    }
+    if (verdict == ClassPool::Verdict::Refused) {
+        drop(device, QWebSocketProtocol::CloseCodePolicyViolated, problem);
+    } else if (verdict == ClassPool::Verdict::Grown) {
+        emit poolGrown();
+    }
+}
+
+void ClassHost::drop(QWebSocket *device, QWebSocketProtocol::CloseCode code,
+                     const QString &reason) {
+    device->close(code, reason);
+}
+
+} // namespace pokorin

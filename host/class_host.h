@@ -1,0 +1,56 @@
+#pragma once
+
+#include "pool/class_pool.h"
+#include "site_files.h"
+
+#include <QHash>
+#include <QHttpServer>
+#include <QObject>
+#include <QWebSocketProtocol>
+#include <deque>
+
+class QWebSocket;
+
+namespace pokorin {
+
+// The class's host on the teacher's computer, on one port: the page's site
+// and the pool's table (/class.csv) over HTTP, and each joined device's
+// reports over a WebSocket (/class?code=CODE). A connection without the
+// class's code, a message that is not a report, too long or too soon after
+// the others, or a report the pool refuses, closes that one connection; the
+// pool stays as it was.
+class ClassHost final : public QObject {
+    Q_OBJECT
+
+public:
+    // Room for a school's largest hall: each device keeps one connection.
+    static constexpr int kMaxConnections = 600;
+    // A page sends at most five a second.
+    static constexpr int kMaxReportsPerSecond = 20;
+
+    ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *parent = nullptr);
+    ~ClassHost() override;
+
+    // Listens on every address, at the port or at the first free one of the
+    // nine after it; the port taken, or 0 when none was free.
+    quint16 listen(quint16 port);
+    int connections() const { return static_cast<int>(links_.size()); }
+
+signals:
+    void poolGrown();
+    void connectionsChanged();
+
+private:
+    void acceptDevices();
+    void take(QWebSocket *device, const QString &message);
+    void drop(QWebSocket *device, QWebSocketProtocol::CloseCode code, const QString &reason);
+    bool joins(const QUrl &url) const;
+
+    ClassPool &pool_;
+    SiteFiles site_;
+    QString code_;
+    QHttpServer server_;
+    QHash<QWebSocket *, std::deque<qint64>> links_; // when each one's latest reports came
+};
+
+} // namespace pokorin

@@ -1,0 +1,38 @@
+#include "class_csv.h"
+
+#include "core/ratios.h"
+#include "core/shown_texts.h"
+
+#include <QStringList>
+
+namespace pokorin {
+
+QByteArray ClassCsv(const ClassPool &pool) {
+    const PooledCounts counts = pool.pooled();
+    const long balls = pool.balls();
+    QStringList lines{kCsvBinHeadings};
+    for (int k = 1; k <= kBinTotal; ++k) {
+        const long count = counts.at(k - 1);
+        const QString ratio = balls > 0 ? QString::fromStdString(FormatRatio(count, balls)) : "";
+        lines << QStringLiteral("%1,%2,%3,%4").arg(k).arg(count).arg(kTheoryTexts.at(k - 1), ratio);
+    }
+    QStringList headings{kCsvRunHeadings};
+    for (int k = 1; k <= kBinTotal; ++k) {
+        headings << QString(kCsvBin).arg(k);
+    }
+    lines << headings.join(u',');
+    for (const Contribution &run : pool.contributions()) {
+        const RunCounts counted = run.counted();
+        if (counted == RunCounts{}) {
+            continue;
+        }
+        QStringList row{run.device, run.run};
+        for (int count : counted) {
+            row << QString::number(count);
+        }
+        lines << row.join(u',');
+    }
+    return "\xEF\xBB\xBF" + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+} // namespace pokorin

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "class_pool.h"
+
+namespace pokorin {
+
+// What the teacher's computer keeps of a class between two starts of the
+// program: the code that joins it, the port it is served on, and the pool.
+struct ClassState {
+    QString code;
+    quint16 port = 0;
+    QList<Contribution> runs;
+};
+
+// A new class's code: ten letters and digits, hard to guess and easy to type
+// (no 0 or o, 1 or l).
+QString NewClassCode();
+
+// The file that keeps a class while the program is closed, written whole and
+// at once: an end at any moment leaves the old state or the new, never half.
+class PoolFile {
+public:
+    explicit PoolFile(QString path);
+    // In the user's data folder.
+    static QString DefaultPath();
+
+    bool save(const ClassState &state) const;
+    // The kept state, or nothing when there is none. A file that is not one
+    // is moved aside, beside it with ".bad" added, and nothing comes back.
+    std::optional<ClassState> load() const;
+
+private:
+    QString path_;
+};
+
+} // namespace pokorin

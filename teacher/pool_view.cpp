@@ -1,0 +1,156 @@
+#include "pool_view.h"
+
+#include "core/ratios.h"
+#include "core/shown_texts.h"
+#include "qr_code.h"
+#include "window/fonts.h"
+
+#include <QPainter>
+#include <cmath>
+#include <numeric>
+
+namespace pokorin {
+namespace {
+
+const QColor kBallRed(255, 0, 0);
+const QColor kLatticeBlue(0, 0, 255);
+
+// The design face at a height in pixels, which follows the window's size.
+QFont Face(double pixels, bool bold = false) {
+    QFont font = DesignFont(12, bold);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
+    return font;
+}
+
+// C(10, k - 1) / 1024, the chance of bin k.
+double Chance(int k) {
+    double ways = 1;
+    for (int i = 1; i < k; ++i) {
+        ways = ways * (11 - i) / i;
+    }
+    return ways / 1024;
+}
+
+// The text at the top-left of the area, in the largest of the face's sizes
+// up to `pixels` that fits the area's width.
+void FittedText(QPainter &painter, QRectF area, const QString &text, double pixels, bool bold) {
+    QFont font = Face(pixels, bold);
+    while (font.pixelSize() > 6 && QFontMetricsF(font).horizontalAdvance(text) > area.width()) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    painter.setFont(font);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+} // namespace
+
+PoolView::PoolView(QWidget *parent)
+    : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(kClassTitle);
+}
+
+void PoolView::show(const ClassShow &shown) {
+    if (shown.joinAddress != shown_.joinAddress) {
+        qrCode_ = shown.joinAddress.isEmpty() ? QImage() : QrCode(shown.joinAddress);
+    }
+    shown_ = shown;
+    update();
+}
+
+void PoolView::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    const double pad = 0.02 * std::min(width(), height());
+    const QRectF inside = QRectF(rect()).adjusted(pad, pad, -pad, -pad);
+    const double binsLeft = inside.left() + 0.2 * inside.width();
+    const double joining = 0.3 * inside.height(), strips = 0.14 * inside.height();
+    paintJoining(painter, inside.adjusted(0, 0, 0, joining - inside.height()));
+    paintBars(painter, inside.adjusted(0, joining + pad, 0, -strips), binsLeft);
+    paintStrips(painter, inside.adjusted(0, inside.height() - strips, 0, 0), binsLeft);
+}
+
+// The title, how to join, and the class's numbers at the left; the QR code
+// as large as the band at the right.
+void PoolView::paintJoining(QPainter &painter, QRectF area) const {
+    const double line = area.height() / 5;
+    QRectF texts = area;
+    if (!qrCode_.isNull()) {
+        // Whole pixels a module keep the code sharp.
+        const int module = static_cast<int>(area.height() / qrCode_.width());
+        const QRectF code(area.right() - module * qrCode_.width(), area.top(),
+                          module * qrCode_.width(), module * qrCode_.width());
+        painter.drawImage(code.toRect(), qrCode_);
+        texts.setRight(code.left() - line);
+    }
+    painter.setPen(palette().color(QPalette::WindowText));
+    FittedText(painter, texts, kClassTitle, line, true);
+    const bool joinable = !shown_.joinAddress.isEmpty();
+    FittedText(painter, texts.adjusted(0, 1.15 * line, 0, 0),
+               joinable ? kJoinCaption : kNoPageCaption, line * 0.55, false);
+    if (joinable) {
+        FittedText(painter, texts.adjusted(0, 1.85 * line, 0, 0), shown_.joinAddress, line * 1.3,
+                   true);
+    }
+    const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
+    FittedText(painter, texts.adjusted(0, 3.6 * line, 0, 0),
+               QString(kDevicesCaption).arg(shown_.devices) + QStringLiteral("　　") +
+                   QString(kBallsCaption).arg(balls),
+               line * 0.85, true);
+}
+
+// Bars scaled to the tallest of the bars and the expectations, each bin's
+// expectation as a blue bar top over it, and the counts under the bins.
+void PoolView::paintBars(QPainter &painter, QRectF area, double binsLeft) const {
+    const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
+    const double tallest = std::max<double>(
+        {1.0, static_cast<double>(*std::max_element(shown_.counts.begin(), shown_.counts.end())),
+         balls * Chance(6)});
+    const double slot = (area.right() - binsLeft) / kBinTotal;
+    const double countsHeight = 0.12 * area.height();
+    const double floor = area.bottom() - countsHeight;
+    const double scale = (floor - area.top()) / tallest;
+    painter.setPen(QPen(palette().color(QPalette::WindowText), std::max(1.0, slot / 60)));
+    painter.drawLine(QPointF(binsLeft, floor), QPointF(area.right(), floor));
+    for (int k = 1; k <= kBinTotal; ++k) {
+        const double left = binsLeft + (k - 1) * slot;
+        const long count = shown_.counts.at(k - 1);
+        painter.fillRect(
+            QRectF(left + 0.2 * slot, floor - count * scale, 0.6 * slot, count * scale), kBallRed);
+        const double expected = floor - balls * Chance(k) * scale;
+        painter.fillRect(QRectF(left + 0.1 * slot, expected - slot / 30, 0.8 * slot, slot / 15),
+                         kLatticeBlue);
+        painter.setFont(Face(0.6 * countsHeight, true));
+        painter.drawText(QRectF(left, floor, slot, countsHeight), Qt::AlignCenter,
+                         QString::number(count));
+    }
+    // The legend: what the blue marks are.
+    const QRectF legend(area.left(), area.top(), binsLeft - area.left() - slot / 4, countsHeight);
+    painter.fillRect(QRectF(legend.left(), legend.center().y() - slot / 30, slot / 2, slot / 15),
+                     kLatticeBlue);
+    FittedText(painter, legend.adjusted(0.6 * slot, 0, 0, 0), kExpectationCaption,
+               0.5 * countsHeight, false);
+}
+
+// The theory's probabilities and the pooled ratios, each centred under its
+// bin after its heading, in the main window's "0.000" form.
+void PoolView::paintStrips(QPainter &painter, QRectF area, double binsLeft) const {
+    const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
+    const double row = area.height() / 2, slot = (area.right() - binsLeft) / kBinTotal;
+    for (int strip = 0; strip < 2; ++strip) {
+        const QRectF line(area.left(), area.top() + strip * row, area.width(), row);
+        FittedText(painter, QRectF(line.left(), line.top(), binsLeft - line.left(), row),
+                   strip == 0 ? kTheoryHeading : kRatioHeading, 0.6 * row, false);
+        painter.setFont(Face(std::min(0.6 * row, slot / 4)));
+        for (int k = 1; k <= kBinTotal; ++k) {
+            const long count = shown_.counts.at(k - 1);
+            const QString text = strip == 0  ? QString(kTheoryTexts.at(k - 1))
+                                 : balls > 0 ? QString::fromStdString(FormatRatio(count, balls))
+                                             : QString();
+            painter.drawText(QRectF(binsLeft + (k - 1) * slot, line.top(), slot, row),
+                             Qt::AlignHCenter | Qt::AlignTop, text);
+        }
+    }
+}
+
+} // namespace pokorin

@@ -1,0 +1,45 @@
+#pragma once
+
+// teacher/: the teacher's class window on the projector, and the session that
+// hosts the class behind it.
+
+#include "pool/class_pool.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace pokorin {
+
+// What the class window shows, all of it drawn from the pool's state.
+struct ClassShow {
+    QString joinAddress; // empty while no page can be served
+    int devices = 0;
+    PooledCounts counts{};
+};
+
+// The pooled experiment, large enough to read from the back of a room at any
+// size and scale: how to join (the address, and as a QR code), how many
+// devices are connected and how many balls the class has landed, eleven bars
+// scaled to the tallest with each bin's expectation N C(10, k - 1) / 1024
+// drawn over them and its count under it, and the two strips of the main
+// window, the theory and the pooled ratios, under the bins.
+class PoolView final : public QWidget {
+public:
+    explicit PoolView(QWidget *parent);
+
+    void show(const ClassShow &shown);
+    const ClassShow &shown() const { return shown_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintJoining(QPainter &painter, QRectF area) const;
+    void paintBars(QPainter &painter, QRectF area, double binsLeft) const;
+    void paintStrips(QPainter &painter, QRectF area, double binsLeft) const;
+
+    ClassShow shown_;
+    QImage qrCode_;
+};
+
+} // namespace pokorin
