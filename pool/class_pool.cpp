@@ -34,7 +34,7 @@ RunCounts Contribution::counted() const {
 ClassPool::Verdict ClassPool::take(const ClassReport &report, qint64 now, QString &problem) {
     const auto known = index_.constFind(Key(report.device, report.run));
     if (known == index_.cend()) {
-        if (runsOfDevice_.value(report.device) >= kMaxRunsPerDevice ||
+        if (runsOfDevice_.value(report.device) >= kMaxRunsPerDevice || runs_.size() >= kMaxRuns ||
             (!runsOfDevice_.contains(report.device) && runsOfDevice_.size() >= kMaxDevices)) {
             problem = QStringLiteral("too many devices or runs");
             return Verdict::Refused;

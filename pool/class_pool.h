@@ -30,9 +30,11 @@ struct Contribution {
 // changes nothing and a device can change no run but those it names.
 class ClassPool {
 public:
-    // Enough for a school's largest hall, with every device reloaded often.
+    // Enough for a school's largest hall, with every device reloaded often,
+    // and little enough to keep and save quickly.
     static constexpr int kMaxDevices = 1000;
     static constexpr int kMaxRunsPerDevice = 200;
+    static constexpr int kMaxRuns = 20000;
 
     enum class Verdict { Grown, Unchanged, Refused };
 

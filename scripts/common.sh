@@ -5,7 +5,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # What the program needs to build and run.
 BUILD_PACKAGES=(g++ cmake ninja-build pkgconf help2man qt6-base-dev qt6-qpa-plugins
-    qt6-translations-l10n fonts-ipafont-gothic libpulse-dev libsndfile1-dev)
+    qt6-translations-l10n fonts-ipafont-gothic libpulse-dev libsndfile1-dev qt6-httpserver-dev
+    qt6-websockets-dev libqrcodegencpp-dev)
 # What building the Debian package needs besides, and checking it.
 PACKAGE_PACKAGES=(build-essential debhelper lintian appstream desktop-file-utils)
 # What the tests need besides: the benchmark library (the benchmarks are

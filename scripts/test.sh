@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test: the test suite with
 # the desktop and package tests, the same suite (less those) under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and bounded fuzz runs of
-# the fall-speed rule and the chime loader.
+# the fall-speed rule, the chime loader and a device's report to the class.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
@@ -28,5 +28,6 @@ fuzz() {
 }
 fuzz fall_speed_fuzzer "${POKORIN_FUZZ_SECONDS:-60}" "$ROOT/fuzz/speed-corpus"
 fuzz chime_decoder_fuzzer "${POKORIN_FUZZ_SECONDS:-30}" "$ROOT/fuzz/wave-corpus"
+fuzz class_report_fuzzer "${POKORIN_FUZZ_SECONDS:-30}" "$ROOT/fuzz/report-corpus"
 
 echo "suites: 3 passed, 0 failed"

@@ -70,6 +70,12 @@ const xServer = () => new Promise((started, failed) => {
     setTimeout(() => failed(new Error('Xvfb gave no display in 30 s')), 30_000).unref();
     x.stdio[3].once('data', (display) => started(`:${String(display).trim()}`));
 });
+// An X server with a window manager, for a program of the desktop.
+export async function desktop() {
+    const display = await xServer();
+    children.push(spawn('jwm', [], { stdio: 'ignore', env: { ...process.env, DISPLAY: display, HOME: tmpdir() } }));
+    return display;
+}
 const soundServer = () => {
     const socket = path.join(tmpdir(), `pokorin-page-pulse-${process.pid}-${children.length}`);
     children.push(spawn('pulseaudio', ['-n', '--daemonize=no', '--exit-idle-time=-1', '-L', 'module-null-sink',

@@ -1,0 +1,234 @@
+// The whole class as one experiment: what a device's report may say, the pool
+// that counts each run once, the file and the table that keep it, the host
+// that serves the site and takes reports only from the class, and the
+// teacher's window.
+
+#include "host/class_host.h"
+#include "pool/class_csv.h"
+#include "pool/pool_file.h"
+#include "support/warnings.h"
+#include "teacher/class_window.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebSocket>
+
+using namespace pokorin;
+using namespace pokorin::test;
+
+namespace {
+
+const QByteArray kBins = "[0,1,2,3,4,5,4,3,2,1,0]"; // 25 balls
+
+QByteArray Report(const QByteArray &bins = kBins, const QByteArray &ms = "5000",
+                  const QByteArray &run = "run-00001") {
+    return R"({"device":"device-01","run":")" + run + R"(","bins":)" + bins + R"(,"ms":)" + ms +
+           '}';
+}
+
+ClassReport Parsed(const QByteArray &message) {
+    QString problem;
+    return ParseClassReport(message, problem).value_or(ClassReport{});
+}
+
+// A socket's whole life against the host: what closed it, if anything did
+// within the time, after the messages were sent.
+QString Talk(const QUrl &url, const QList<QByteArray> &messages) {
+    QWebSocket socket;
+    QSignalSpy closed(&socket, &QWebSocket::disconnected);
+    QObject::connect(&socket, &QWebSocket::connected, [&] {
+        for (const QByteArray &message : messages) {
+            message == "binary" ? socket.sendBinaryMessage(message)
+                                : socket.sendTextMessage(QString::fromUtf8(message));
+        }
+    });
+    socket.open(url);
+    return closed.wait(1500) ? QString::number(socket.closeCode()) : QStringLiteral("open");
+}
+
+} // namespace
+
+class ClassTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { Warnings::Keep(); }
+
+    void reportsPassOnlyWhenOneRunCanReachThem_data() {
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("a run") << Report() << true;
+        QTest::newRow("a full stack") << Report("[0,0,0,0,0,20,0,0,0,0,0]") << true;
+        QTest::newRow("no JSON") << QByteArray("{\"device\":") << false;
+        QTest::newRow("a key more") << Report().replace("}", ",\"x\":1}") << false;
+        QTest::newRow("a short name") << Report(kBins, "5000", "r1") << false;
+        QTest::newRow("a name with a slash") << Report(kBins, "5000", "run/../x") << false;
+        QTest::newRow("ten bins") << Report("[0,1,2,3,4,5,4,3,2,1]") << false;
+        QTest::newRow("a bin over 20") << Report("[0,0,0,0,0,21,0,0,0,0,0]") << false;
+        QTest::newRow("two full stacks") << Report("[0,0,0,0,20,20,0,0,0,0,0]") << false;
+        QTest::newRow("a negative count") << Report("[0,-1,2,3,4,5,4,3,2,1,0]") << false;
+        QTest::newRow("half a ball") << Report("[0,1.5,2,3,4,5,4,3,2,1,0]") << false;
+        QTest::newRow("a count as text") << Report("[0,\"1\",2,3,4,5,4,3,2,1,0]") << false;
+        QTest::newRow("faster than 1 ms a level") << Report(kBins, "263") << false;
+        QTest::newRow("too long") << Report().append(QByteArray(kMaxReportBytes, ' ')) << false;
+    }
+    void reportsPassOnlyWhenOneRunCanReachThem() {
+        QFETCH(QByteArray, message);
+        QFETCH(bool, passes);
+        QString problem;
+        QCOMPARE(ParseClassReport(message, problem).has_value(), passes);
+        QCOMPARE(problem.isEmpty(), passes);
+    }
+
+    // The same report twice, or an older one, changes nothing; a run only
+    // grows, no faster than time; starting afresh counts only what comes after.
+    void thePoolCountsEachRunOnceAndOnlyGrows() {
+        ClassPool pool;
+        QString problem;
+        QCOMPARE(pool.take(Parsed(Report()), 1000, problem), ClassPool::Verdict::Grown);
+        QCOMPARE(pool.take(Parsed(Report()), 1100, problem), ClassPool::Verdict::Unchanged);
+        QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")), 1200, problem),
+                 ClassPool::Verdict::Refused);
+        QCOMPARE(pool.take(Parsed(Report(kBins, "90000")), 1300, problem),
+                 ClassPool::Verdict::Refused);
+        QCOMPARE(pool.take(Parsed(Report(kBins, "5000", "run-00002")), 1400, problem),
+                 ClassPool::Verdict::Grown);
+        QCOMPARE(pool.balls(), 50);
+        pool.startAfresh();
+        QCOMPARE(pool.balls(), 0);
+        QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2400, problem),
+                 ClassPool::Verdict::Grown);
+        QCOMPARE(pool.pooled(), (PooledCounts{0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}));
+        for (int run = 3; run <= ClassPool::kMaxRunsPerDevice; ++run) {
+            pool.take(Parsed(Report(kBins, "5000", "run-" + QByteArray::number(run + 10000))), 3000,
+                      problem);
+        }
+        QCOMPARE(pool.take(Parsed(Report(kBins, "5000", "run-one-more")), 3000, problem),
+                 ClassPool::Verdict::Refused);
+    }
+
+    // Saved and read back whole, runs counted before the fresh start
+    // included; a damaged file is set aside and gives nothing.
+    void theFileKeepsTheClassAndSetsABadOneAside() {
+        QTemporaryDir dir;
+        const PoolFile file(dir.filePath("kept/class.json"));
+        QVERIFY(!file.load());
+        ClassPool pool;
+        QString problem;
+        pool.take(Parsed(Report()), 1000, problem);
+        pool.startAfresh();
+        pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2000, problem);
+        QVERIFY(file.save({"abcdefghjk", 8765, pool.contributions()}));
+        const std::optional<ClassState> kept = file.load();
+        QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
+        ClassPool restored;
+        restored.restore(kept->runs);
+        QCOMPARE(restored.pooled(), pool.pooled());
+        WriteFile(dir.filePath("kept/class.json"), "{\"code\": \"abcdefghjk\", \"runs\": [1]}");
+        QVERIFY(!file.load());
+        QVERIFY(QFile::exists(dir.filePath("kept/class.json.bad")));
+        QCOMPARE(Warnings::Containing("could not be read"), 1);
+    }
+
+    // UTF-8 with its mark, a row a bin and a row a run with balls counted.
+    void theTableOpensInASpreadsheet() {
+        ClassPool pool;
+        QString problem;
+        pool.take(Parsed(Report()), 1000, problem);
+        pool.take(Parsed(Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty")), 1000, problem);
+        const QByteArray table = ClassCsv(pool);
+        QVERIFY(table.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(table).split("\r\n");
+        QCOMPARE(lines.size(), 1 + 11 + 1 + 1 + 1);
+        QCOMPARE(lines.at(6), "6,5,0.246,0.200");
+        QCOMPARE(lines.at(13), "device-01,run-00001,0,1,2,3,4,5,4,3,2,1,0");
+    }
+
+    // Only the site's own files, the smallest encoding the browser takes, a
+    // file not sent again while unchanged, and the pool's table.
+    void theHostServesOnlyTheSiteAndItsTable() {
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkdir("site"));
+        WriteFile(root.filePath("site/index.html"), "<html>");
+        WriteFile(root.filePath("site/index.html.br"), "brotli");
+        WriteFile(root.filePath("site/index.html.gz"), "gzip");
+        WriteFile(root.filePath("outside.txt"), "secret");
+        ClassPool pool;
+        ClassHost host(pool, SiteFiles::Find({root.filePath("site")}), "abcdefghjk");
+        const quint16 port = host.listen(0);
+        QVERIFY(port != 0);
+        QNetworkAccessManager network;
+        const auto get = [&](const QString &path, QByteArray encoding, QByteArray tag = {}) {
+            QNetworkRequest request(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + path));
+            request.setRawHeader("Accept-Encoding", encoding);
+            request.setRawHeader("If-None-Match", tag);
+            QNetworkReply *reply = network.get(request);
+            QSignalSpy done(reply, &QNetworkReply::finished);
+            done.wait(5000);
+            reply->deleteLater();
+            return std::pair(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                             reply->readAll() + ' ' + reply->rawHeader("ETag"));
+        };
+        QCOMPARE(get("/", "gzip, br").second.left(6), "brotli");
+        QCOMPARE(get("/index.html", "gzip, br;q=0").second.left(4), "gzip");
+        const auto [status, plain] = get("/index.html", "identity");
+        QCOMPARE(plain.left(6), "<html>");
+        QCOMPARE(get("/", "identity", plain.mid(7)).first, 304);
+        for (const char *path : {"/../outside.txt", "/%2e%2e/outside.txt", "//etc/passwd",
+                                 "/index.html.br", "/nothing", "/class"}) {
+            QCOMPARE(get(path, "").first, 404);
+        }
+        QVERIFY(get("/class.csv", "").second.contains("6,0,0.246,"));
+    }
+
+    // Nothing but a report from the class moves the pool; whatever else a
+    // device sends closes its connection.
+    void theHostTakesReportsOnlyFromTheClass() {
+        ClassPool pool;
+        ClassHost host(pool, SiteFiles(), "abcdefghjk");
+        const QString base = QStringLiteral("ws://127.0.0.1:%1/class?code=").arg(host.listen(0));
+        QSignalSpy grown(&host, &ClassHost::poolGrown);
+        const QList<QByteArray> flood(ClassHost::kMaxReportsPerSecond + 1, Report());
+        const QString refused = QString::number(QWebSocketProtocol::CloseCodePolicyViolated);
+        QCOMPARE(Talk(base + "nothere", {Report()}), refused);
+        QCOMPARE(Talk(base + "abcdefghjk", {"{}"}), refused);
+        QCOMPARE(Talk(base + "abcdefghjk", {"binary"}),
+                 QString::number(QWebSocketProtocol::CloseCodeDatatypeNotSupported));
+        QCOMPARE(Talk(base + "abcdefghjk", {QByteArray(kMaxReportBytes + 1, 'x')}),
+                 QString::number(QWebSocketProtocol::CloseCodeTooMuchData));
+        QCOMPARE(pool.balls(), 0);
+        QCOMPARE(Talk(base + "abcdefghjk", {Report(), Report()}), "open");
+        QCOMPARE(Talk(base + "abcdefghjk", {Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")}), refused);
+        QCOMPARE(Talk(base + "abcdefghjk", flood), refused);
+        QCOMPARE(pool.balls(), 25);
+        QCOMPARE(grown.size(), 1);
+    }
+
+    // 保存 writes the pool's table where the teacher says; 最初から asks, and
+    // goes on only after Yes.
+    void theClassWindowSavesAndStartsAfreshOnlyWhenTold() {
+        QTemporaryDir dir;
+        ClassWindow window([] { return QByteArray("the table"); },
+                           [&dir](QWidget *) { return dir.filePath("class.csv"); });
+        window.show();
+        window.saveButton()->click();
+        QCOMPARE(ReadFile(dir.filePath("class.csv")), "the table");
+        QSignalSpy startAfresh(&window, &ClassWindow::startAfresh);
+        for (const bool yes : {false, true}) {
+            window.startAfreshButton()->click();
+            QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            QCOMPARE(startAfresh.size(), yes ? 1 : 0);
+        }
+    }
+};
+
+QTEST_MAIN(ClassTest)
+#include "tst_class.moc"

@@ -1,0 +1,146 @@
+// The whole class as one experiment: the teacher's program (pokorin --class)
+// on an X server with a window manager serves the page to real browsers
+// (two Chromiums, a Firefox ESR, a WebKitGTK), which run experiments and join
+// its pool. Its table and the class window's picture equal the sum of the
+// pages' runs through a page's network cut mid-run, a page reloaded and a
+// restart of the teacher's program; "最初から" empties the pool; the QR code on
+// the screen reads as the address the program printed.
+// Usage: node class_test.mjs FOLDER_WITH_POKORIN [ENGINE...]
+import { execFileSync, spawn } from 'node:child_process';
+import { mkdtempSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import {
+    desktop, drivers, later, located, pageScreen, slowest, typeFallSpeed, until,
+} from '../../scripts/web/page_session.mjs';
+
+const bin = path.resolve(process.argv[2]);
+const engines = process.argv.slice(3).length ? process.argv.slice(3) : ['chromium', 'chromium', 'firefox', 'webkit'];
+const scratch = mkdtempSync(path.join(tmpdir(), 'pokorin-class-'));
+const display = await desktop();
+const env = { ...process.env, DISPLAY: display, HOME: scratch, XDG_DATA_HOME: scratch, XDG_RUNTIME_DIR: scratch,
+    LANG: 'C.UTF-8' };
+const run = (command, ...args) => execFileSync(command, args, { env, encoding: 'utf8', stdio: 'pipe' }).trim();
+const sum = (lists) => lists.reduce((total, list) => total.map((count, k) => count + list[k]), Array(11).fill(0));
+
+// The teacher's program, until the address it printed; again on the same port.
+let teacher, address;
+async function startTeacher(port = 0) {
+    teacher = spawn(path.join(bin, 'pokorin'), ['--class', ...(port ? ['--port', String(port)] : [])],
+        { env, stdio: ['ignore', 'pipe', 'inherit'] });
+    let printed = '';
+    teacher.stdout.on('data', (text) => { printed += text; });
+    await until(30, 'the teacher\'s program prints the address', () => /http:\/\/\S+/.test(printed) || printed);
+    address = printed.match(/http:\/\/\S+/)[0];
+}
+const port = () => Number(new URL(address).port);
+// The pool as /class.csv gives it: the count of each bin.
+const pooled = async () => (await (await fetch(new URL('/class.csv', address))).text())
+    .split('\r\n').slice(1, 12).map((row) => Number(row.split(',')[1]));
+
+// A student's page: its runs, kept across reloads, summed bin by bin.
+async function student(engine) {
+    const driver = await drivers[engine]({ height: pageScreen.height + 22 });
+    const s = { driver, kept: [] };
+    s.open = async () => {
+        await driver.open(address);
+        await until(60, `${engine} joins the class`, () => driver.evaluate(() =>
+            document.getElementById('class').textContent.includes('送っています') &&
+            document.getElementById('screen').style.display === 'block') || 'not joined');
+        await later(1000);
+    };
+    s.click = async (place) => driver.click(...(await located(driver)).at(place));
+    s.runs = async () => Object.values(await driver.evaluate(() => globalThis.pokorinRuns ?? {}));
+    s.counts = async () => sum([...s.kept, ...await s.runs()]);
+    s.start = async () => {
+        await typeFallSpeed(driver, (await located(driver)).at('fall-speed'), '10');
+        await s.click('start');
+    };
+    await s.open();
+    return s;
+}
+
+// The class window as the screen shows it, set beside the picture that the
+// pool's state must give: equal, pixel for pixel.
+let startAfresh;
+function windowShows(counts, devices) {
+    const window = run('xdotool', 'search', '--onlyvisible', '--class', 'pokorin').split('\n')[0];
+    const info = run('xwininfo', '-id', window);
+    const [x, y, width, height] = ['Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height']
+        .map((field) => Number(info.match(new RegExp(`${field}:\\s+(\\d+)`))[1]));
+    const shown = path.join(scratch, 'shown.png'), expected = path.join(scratch, 'expected.png');
+    run('import', '-window', 'root', '-crop', `${width}x${height}+${x}+${y}`, '+repage', shown);
+    const button = run(path.join(bin, 'class_window_picture'), String(width), String(height), String(devices),
+        address, ...counts.map(String), expected).split(' ').map(Number);
+    startAfresh = [x + button[0], y + button[1]];
+    const apart = execFileSync('bash', ['-c', 'compare -metric AE "$@" null: 2>&1 || true', 'compare', shown, expected],
+        { encoding: 'utf8' }).trim();
+    return apart === '0' || `${apart} pixels apart`;
+}
+const everywhere = async (what, students, counts) => {
+    await until(30, `/class.csv holds ${what}`, async () =>
+        JSON.stringify(await pooled()) === JSON.stringify(counts) || `${await pooled()} for ${counts}`);
+    await until(30, `the class window shows ${what}`, () => windowShows(counts, students.length));
+};
+
+const students = [];
+try {
+    await startTeacher();
+    for (const engine of engines) students.push(await student(engine));
+    console.log(`-- ${students.length} pages join the class at ${address}`);
+
+    for (const s of students) await s.start();
+    await later(2000);
+    const [cut, reloaded] = students;
+    await cut.driver.page.setOfflineMode(true);
+    await until(15, 'the cut page says it is not connected', () => cut.driver.evaluate(() =>
+        document.getElementById('class').textContent.includes('つながっていません')));
+    await later(2000);
+    await cut.driver.page.setOfflineMode(false);
+    await reloaded.click('stop');
+    await later(500);
+    reloaded.kept.push(...await reloaded.runs());
+    await reloaded.open();
+    await reloaded.start();
+    await later(2000);
+    for (const s of students) await s.click('stop');
+    await later(500);
+    const counts = sum(await Promise.all(students.map((s) => s.counts())));
+    await everywhere('the pages\' balls, through a network cut and a reload', students, counts);
+    console.log(`-- the pool, its table and the class window hold the pages' ${counts.reduce((a, b) => a + b)} balls` +
+        ' through a network cut mid-run and a reload');
+
+    const read = run('zbarimg', '--raw', '-q', path.join(scratch, 'shown.png'));
+    if (read !== address) throw new Error(`the QR code reads ${read}, not ${address}`);
+    console.log('-- the QR code on the screen reads as the printed address');
+
+    await later(1500); // the pool is saved a second after it grew
+    teacher.kill();
+    await new Promise((ended) => teacher.once('exit', ended));
+    const before = address;
+    await startTeacher(port());
+    if (address !== before) throw new Error(`the class came back at ${address}, not ${before}`);
+    if (JSON.stringify(await pooled()) !== JSON.stringify(counts)) throw new Error('the pool was not kept');
+    await everywhere('the pages\' balls after a restart', students, counts);
+    console.log('-- a restart of the teacher\'s program keeps the pool, and the pages come back to it');
+
+    run('xdotool', 'mousemove', ...startAfresh.map(String), 'click', '1');
+    await later(1000);
+    run('xdotool', 'key', 'alt+y');
+    await everywhere('nothing after 最初から', students, Array(11).fill(0));
+    for (const s of students) await s.start();
+    await later(2000);
+    for (const s of students) await s.click('stop');
+    await later(500);
+    const after = sum(await Promise.all(students.map((s) => s.counts()))).map((count, k) => count - counts[k]);
+    await everywhere('only the balls after 最初から', students, after);
+    console.log('-- 最初から empties the pool, which then takes only what comes after');
+    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
+} catch (error) {
+    console.error(`FAIL: ${error.message}`);
+    process.exitCode = 1;
+} finally {
+    await Promise.allSettled(students.map((s) => s.driver.close()));
+    teacher?.kill();
+    process.exit();
+}
