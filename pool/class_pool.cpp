@@ -41,7 +41,9 @@ ClassPool::Verdict ClassPool::take(const ClassReport &report, qint64 now, QStrin
         }
         index_.insert(Key(report.device, report.run), runs_.size());
         runsOfDevice_[report.device] += 1;
-        runs_.append({report.device, report.run, report.bins, {}, report.ms, now});
+        runs_.append({report.device, report.run, {}, {}, report.ms, now});
+        count(runs_.last().bins, report.bins);
+        runs_.last().bins = report.bins;
         return report.bins == RunCounts{} ? Verdict::Unchanged : Verdict::Grown;
     }
     Contribution &run = runs_[*known];
@@ -54,21 +56,17 @@ ClassPool::Verdict ClassPool::take(const ClassReport &report, qint64 now, QStrin
         return Verdict::Refused;
     }
     const bool grown = report.bins != run.bins;
+    count(run.bins, report.bins);
     run.bins = report.bins;
     run.ms = report.ms;
     run.seenAt = now;
     return grown ? Verdict::Grown : Verdict::Unchanged;
 }
 
-PooledCounts ClassPool::pooled() const {
-    PooledCounts pooled{};
-    for (const Contribution &run : runs_) {
-        const RunCounts counted = run.counted();
-        for (int k = 0; k < kBinTotal; ++k) {
-            pooled.at(k) += counted.at(k);
-        }
+void ClassPool::count(const RunCounts &from, const RunCounts &to) {
+    for (int k = 0; k < kBinTotal; ++k) {
+        pooled_.at(k) += to.at(k) - from.at(k);
     }
-    return pooled;
 }
 
 long ClassPool::balls() const {
@@ -80,12 +78,14 @@ void ClassPool::startAfresh() {
     for (Contribution &run : runs_) {
         run.before = run.bins;
     }
+    pooled_ = {};
 }
 
 void ClassPool::restore(const QList<Contribution> &runs) {
     runs_.clear();
     index_.clear();
     runsOfDevice_.clear();
+    pooled_ = {};
     for (const Contribution &run : runs) {
         QString problem;
         if (index_.contains(Key(run.device, run.run)) || !NoneBelow(run.bins, run.before) ||
@@ -94,6 +94,7 @@ void ClassPool::restore(const QList<Contribution> &runs) {
             continue;
         }
         runs_.last().before = run.before;
+        count(run.before, {}); // what came before the fresh start counts no more
     }
 }
 

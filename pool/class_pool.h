@@ -34,7 +34,7 @@ public:
     // and little enough to keep and save quickly.
     static constexpr int kMaxDevices = 1000;
     static constexpr int kMaxRunsPerDevice = 200;
-    static constexpr int kMaxRuns = 20000;
+    static constexpr int kMaxRuns = 60000;
 
     enum class Verdict { Grown, Unchanged, Refused };
 
@@ -43,7 +43,7 @@ public:
     // host's clock, or would be one run or one device too many.
     Verdict take(const ClassReport &report, qint64 now, QString &problem);
 
-    PooledCounts pooled() const;
+    PooledCounts pooled() const { return pooled_; }
     long balls() const;
     // The teacher's "from the beginning": every ball so far counts no more.
     void startAfresh();
@@ -53,7 +53,10 @@ public:
     void restore(const QList<Contribution> &runs);
 
 private:
+    void count(const RunCounts &from, const RunCounts &to);
+
     QList<Contribution> runs_;
+    PooledCounts pooled_{};
     QHash<QString, qsizetype> index_; // "device run" to its place in runs_
     QHash<QString, int> runsOfDevice_;
 };

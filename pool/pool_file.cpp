@@ -16,13 +16,23 @@ namespace {
 
 constexpr char kCodeLetters[] = "abcdefghijkmnpqrstuvwxyz23456789";
 
-QJsonObject RunToJson(const Contribution &run) {
-    return {{"device", run.device},
-            {"run", run.run},
-            {"bins", CountsToJson(run.bins)},
-            {"before", CountsToJson(run.before)},
-            {"ms", run.ms},
-            {"seenAt", run.seenAt}};
+QByteArray CountsText(const RunCounts &counts) {
+    QByteArray text = "[";
+    for (int count : counts) {
+        text += QByteArray::number(count) + ',';
+    }
+    text.back() = ']';
+    return text;
+}
+
+// Written as text, a line a run: a class of thousands of runs is saved every
+// second while it grows. The names need no escaping, being letters, digits,
+// "-" and "_".
+QByteArray RunText(const Contribution &run) {
+    return R"({"device":")" + run.device.toLatin1() + R"(","run":")" + run.run.toLatin1() +
+           R"(","bins":)" + CountsText(run.bins) + R"(,"before":)" + CountsText(run.before) +
+           R"(,"ms":)" + QByteArray::number(run.ms) + R"(,"seenAt":)" +
+           QByteArray::number(run.seenAt) + '}';
 }
 
 // A kept run is read like a device's report, with what the host added.
@@ -78,15 +88,18 @@ QString PoolFile::DefaultPath() {
 }
 
 bool PoolFile::save(const ClassState &state) const {
-    QJsonArray runs;
-    for (const Contribution &run : state.runs) {
-        runs.append(RunToJson(run));
-    }
-    const QJsonObject object{{"code", state.code}, {"port", state.port}, {"runs", runs}};
     QDir().mkpath(QFileInfo(path_).path());
     QSaveFile file(path_);
-    return file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(object).toJson()) >= 0 &&
-           file.commit();
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write(R"({"code":")" + state.code.toLatin1() + R"(","port":)" +
+               QByteArray::number(state.port) + R"(,"runs":[)");
+    for (qsizetype i = 0; i < state.runs.size(); ++i) {
+        file.write((i == 0 ? "\n" : ",\n") + RunText(state.runs.at(i)));
+    }
+    file.write("\n]}\n");
+    return file.commit();
 }
 
 std::optional<ClassState> PoolFile::load() const {

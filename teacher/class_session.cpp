@@ -19,13 +19,18 @@ ClassSession::ClassSession(PoolFile file, SiteFiles site)
     saveSoon_.setSingleShot(true);
     saveSoon_.setInterval(1000);
     connect(&saveSoon_, &QTimer::timeout, this, &ClassSession::save);
+    // Twenty pictures a second are plenty for a projector, however many
+    // devices report meanwhile.
+    showSoon_.setSingleShot(true);
+    showSoon_.setInterval(50);
+    connect(&showSoon_, &QTimer::timeout, this, &ClassSession::showPool);
     connect(host_.get(), &ClassHost::poolGrown, this, [this] {
-        showPool();
+        showPoolSoon();
         if (!saveSoon_.isActive()) {
             saveSoon_.start();
         }
     });
-    connect(host_.get(), &ClassHost::connectionsChanged, this, &ClassSession::showPool);
+    connect(host_.get(), &ClassHost::connectionsChanged, this, &ClassSession::showPoolSoon);
     connect(&window_, &ClassWindow::startAfresh, this, &ClassSession::startAfresh);
 }
 
@@ -49,6 +54,12 @@ std::optional<QString> ClassSession::start(std::optional<quint16> port) {
 void ClassSession::showPool() {
     window_.view()->show(
         {hasPage_ ? joinAddress_ : QString(), host_->connections(), pool_.pooled()});
+}
+
+void ClassSession::showPoolSoon() {
+    if (!showSoon_.isActive()) {
+        showSoon_.start();
+    }
 }
 
 void ClassSession::startAfresh() {

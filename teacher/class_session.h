@@ -31,6 +31,7 @@ public:
 
 private:
     void showPool();
+    void showPoolSoon();
     void startAfresh();
     void save();
 
@@ -42,6 +43,7 @@ private:
     ClassWindow window_;
     QString joinAddress_;
     QTimer saveSoon_;
+    QTimer showSoon_;
 };
 
 } // namespace pokorin

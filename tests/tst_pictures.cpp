@@ -109,17 +109,14 @@ private slots:
         drive(f, events);
         const BoardPixels board(*f.c().board);
         const Experiment &e = f.window.experiment();
-        for (int k = 1; k <= kBinTotal; ++k) {
-            QCOMPARE(board.stackHeight(k), int{e.bins(k)});
-        }
-        QCOMPARE(board.strayRedInBins(), 0);
+        QCOMPARE(board.stacks(), QList<int>(e.bins.begin(), e.bins.end()));
         QCOMPARE(board.ball().has_value(), !e.hasFullStack());
-        QVERIFY(!board.ball() || board.near(*board.ball(), {shownBall_.x, shownBall_.y}));
+        QVERIFY(!board.ball() || board.near(*board.ball(), shownBall_));
         for (int level = 0; level <= 10; ++level) {
             for (int x = 20 - level; x <= 20 + level; x += 2) {
                 const QPointF pin(x, 1 + level); // where the ball stands, it covers the pin
                 QVERIFY(board.showsNear(pin, kLatticeBlue) ||
-                        board.near(pin - QPointF(0.2, 0.1), {shownBall_.x, shownBall_.y}));
+                        board.near(pin - QPointF(0.2, 0.1), shownBall_));
                 QVERIFY(level == 10 ||
                         board.showsNear(QPointF(x + 0.5, 1.5 + level), kLatticeBlue));
                 QVERIFY(x == 20 + level ||

@@ -88,7 +88,9 @@ private slots:
         QVERIFY(version.match(Run("pokorin", {"-v"}).out).hasMatch());
         const QString windowHelp = Run("pokorin", {"-h"}).out;
         QVERIFY(windowHelp.startsWith(QStringLiteral("Usage: pokorin [options]\n")));
-        QVERIFY(windowHelp.contains(QStringLiteral("--version")));
+        for (const char *option : {"--version", "--class", "--port <port>"}) {
+            QVERIFY2(windowHelp.contains(QLatin1String(option)), option);
+        }
     }
 
     // What neither we nor Qt know is one error line naming it, before any
@@ -107,6 +109,9 @@ private slots:
                  {"pokorin-sim", {"--fast"}, "unknown option 'fast'; see 'pokorin-sim --help'"},
                  {"pokorin-sim", {"run"}, "unexpected argument \"run\"; see 'pokorin-sim --help'"},
                  {"pokorin", {"--bogus"}, bogus},
+                 {"pokorin",
+                  {"--class", "--port", "0"},
+                  "'0' is not a port from 1 to 65535; see 'pokorin --help'"},
                  {"pokorin", {"-style", "fusion", "-bogus", "x"}, bogus},
                  {"pokorin",
                   {"-reverse", "bogus"},

@@ -49,15 +49,13 @@ public:
                    : -1;
     }
 
-    // Red pixels in the bins outside their stacks' columns, found above.
-    int strayRedInBins() const {
-        int stray = 0;
-        for (int y = device(0, 11).y(); y < device(0, 19.5).y(); ++y) {
-            for (int x = 0; x < image_.width(); ++x) {
-                stray += red(x, y) && !insideAWall(x) ? 1 : 0;
-            }
+    // Each bin's stack, in bin order.
+    QList<int> stacks() const {
+        QList<int> heights;
+        for (int k = 1; k <= kBinTotal; ++k) {
+            heights << stackHeight(k);
         }
-        return stray;
+        return heights;
     }
 
     // The top-left corner of the ball, the one red square above the bins.
@@ -73,8 +71,8 @@ public:
     }
 
     // Whether two points in units are within a pixel of each other.
-    bool near(QPointF a, QPointF b) const {
-        return std::abs(a.x() - b.x()) * unit_.x() <= 1 && std::abs(a.y() - b.y()) * unit_.y() <= 1;
+    bool near(QPointF a, BoardPoint b) const {
+        return std::abs(a.x() - b.x) * unit_.x() <= 1 && std::abs(a.y() - b.y) * unit_.y() <= 1;
     }
 
     // Whether the colour is within one pixel of a point in units.
@@ -121,12 +119,6 @@ private:
         }
         return found;
     }
-    bool insideAWall(int x) const {
-        const double u = units(x, 0).x();
-        const int bin = static_cast<int>(std::floor((u - 7.6) / 2));
-        return bin >= 1 && bin <= 11 && u > 7.6 + 2 * bin && u < 8.9 + 2 * bin;
-    }
-
     QImage image_;
     qreal ratio_;
     QPointF unit_;
