@@ -7,6 +7,7 @@
 // platform, and they share the machine's steady clock.
 // Usage: class_bench [SITE_FOLDER]
 
+#include "process_figures.h"
 #include "teacher/class_session.h"
 
 #include <QApplication>
@@ -42,21 +43,6 @@ qint64 NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-long ResidentKiB() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE) / 1024;
-}
-
-double ProcessorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](timeval t) {
-        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 void Print(const QString &name, double value, const char *unit) {

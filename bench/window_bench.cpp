@@ -8,6 +8,7 @@
 #include "core/local_clock.h"
 #include "core/shown_texts.h"
 #include "core/xoshiro_generator.h"
+#include "process_figures.h"
 #include "sound/chime_device.h"
 #include "sound/wave_chime_device.h"
 #include "ui/japanese_setup.h"
@@ -48,21 +49,6 @@ class NeverQuit final : public QuitConfirmation {
 public:
     void ask(QWidget *, std::function<void(bool)> answered) override { answered(false); }
 };
-
-long ResidentKiB() {
-    long pages = 0, resident = 0;
-    std::ifstream("/proc/self/statm") >> pages >> resident;
-    return resident * sysconf(_SC_PAGESIZE) / 1024;
-}
-
-double ProcessorSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](timeval t) {
-        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 void Print(const char *name, double value, const char *unit) {
     std::cout << name << ' ' << value << ' ' << unit << std::endl;

@@ -1,20 +1,10 @@
 // Decodes arbitrary bytes as a chime: it may refuse them, with a reason, but
 // what it accepts is a playable chime whose samples fill whole frames.
 
+#include "require.h"
 #include "sound/chime_decoder.h"
 
 #include <cstdint>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool holds) {
-    if (!holds) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QString problem;

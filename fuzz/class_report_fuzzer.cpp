@@ -4,22 +4,12 @@
 // of one run go beyond its stack.
 
 #include "pool/class_pool.h"
+#include "require.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <numeric>
 
 using namespace pokorin;
-
-namespace {
-
-void Require(bool holds) {
-    if (!holds) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static ClassPool pool; // the reports of one run pile up as on a host

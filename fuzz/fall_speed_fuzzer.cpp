@@ -1,9 +1,9 @@
 // Checks the properties of the fall-speed rule on arbitrary UTF-16 text.
 
 #include "core/fall_speed.h"
+#include "require.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 using pokorin::FallSpeed;
@@ -13,12 +13,6 @@ namespace {
 
 bool Same(const FallSpeed &a, const FallSpeed &b) {
     return a.intervalMs == b.intervalMs && a.resetText == b.resetText;
-}
-
-void Require(bool holds) {
-    if (!holds) {
-        std::abort();
-    }
 }
 
 // The full-width spelling of the text's printable ASCII and its spaces.

@@ -1,0 +1,22 @@
+#pragma once
+
+// What a benchmark's process has used so far, read from the system.
+
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+inline long ResidentKiB() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE) / 1024;
+}
+
+inline double ProcessorSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](timeval t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
