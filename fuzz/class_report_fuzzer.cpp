@@ -12,7 +12,10 @@
 using namespace pokorin;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    static ClassPool pool; // the reports of one run pile up as on a host
+    static ClassPool pool; // the reports of runs pile up as on a host, a thousand runs at most
+    if (pool.contributions().size() > 1000) {
+        pool = ClassPool();
+    }
     const QByteArrayView message(data, static_cast<qsizetype>(size));
     QString problem;
     const std::optional<ClassReport> report = ParseClassReport(message, problem);

@@ -82,6 +82,9 @@ ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *par
 #endif
     connect(&server_, &QAbstractHttpServer::newWebSocketConnection, this,
             &ClassHost::acceptDevices);
+    clock_.start();
+    connect(&pings_, &QTimer::timeout, this, &ClassHost::pingOrLetGo);
+    pings_.start(20'000);
 }
 
 ClassHost::~ClassHost() = default;
@@ -112,7 +115,7 @@ void ClassHost::acceptDevices() {
             device->deleteLater();
             emit connectionsChanged();
         });
-        links_.insert(device, {});
+        links_.insert(device, {{}, clock_.elapsed()});
         emit connectionsChanged();
         if (!joins(device->requestUrl())) {
             drop(device, QWebSocketProtocol::CloseCodePolicyViolated, "not this class");
@@ -123,6 +126,9 @@ void ClassHost::acceptDevices() {
             continue;
         }
         device->setMaxAllowedIncomingMessageSize(kMaxReportBytes);
+        device->setMaxAllowedIncomingFrameSize(kMaxReportBytes);
+        connect(device, &QWebSocket::pong, this,
+                [this, device] { links_[device].heard = clock_.elapsed(); });
         connect(device, &QWebSocket::textMessageReceived, this,
                 [this, device](const QString &message) { take(device, message); });
         connect(device, &QWebSocket::binaryMessageReceived, this, [this, device] {
@@ -136,22 +142,35 @@ void ClassHost::take(QWebSocket *device, const QString &message) {
     if (link == links_.end() || device->state() != QAbstractSocket::ConnectedState) {
         return;
     }
-    const qint64 now = Now();
-    std::deque<qint64> &recent = *link;
+    const qint64 now = clock_.elapsed();
+    std::deque<qint64> &recent = link->recent;
+    link->heard = now;
     while (!recent.empty() && recent.front() <= now - 1000) {
         recent.pop_front();
     }
     recent.push_back(now);
     QString problem = QStringLiteral("too many reports");
-    ClassPool::Verdict verdict = ClassPool::Verdict::Refused;
-    if (recent.size() <= kMaxReportsPerSecond) {
-        const std::optional<ClassReport> report = ParseClassReport(message.toUtf8(), problem);
-        verdict = report ? pool_.take(*report, now, problem) : ClassPool::Verdict::Refused;
-    }
-    if (verdict == ClassPool::Verdict::Refused) {
+    const std::optional<ClassReport> report = recent.size() <= kMaxReportsPerSecond
+                                                  ? ParseClassReport(message.toUtf8(), problem)
+                                                  : std::nullopt;
+    if (!report) {
         drop(device, QWebSocketProtocol::CloseCodePolicyViolated, problem);
-    } else if (verdict == ClassPool::Verdict::Grown) {
+    } else if (pool_.take(*report, Now(), problem) == ClassPool::Verdict::Grown) {
         emit poolGrown();
+    }
+}
+
+void ClassHost::pingOrLetGo() {
+    QList<QWebSocket *> silent;
+    for (auto link = links_.cbegin(); link != links_.cend(); ++link) {
+        if (clock_.elapsed() - link->heard > 60'000) {
+            silent << link.key();
+        } else {
+            link.key()->ping();
+        }
+    }
+    for (QWebSocket *device : silent) {
+        device->abort(); // which takes it out of links_
     }
 }
 

@@ -3,8 +3,10 @@
 #include "pool/class_pool.h"
 #include "site_files.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QHttpServer>
+#include <QTimer>
 #include <QObject>
 #include <QWebSocketProtocol>
 #include <deque>
@@ -16,16 +18,17 @@ namespace pokorin {
 // The class's host on the teacher's computer, on one port: the page's site
 // and the pool's table (/class.csv) over HTTP, and each joined device's
 // reports over a WebSocket (/class?code=CODE). A connection without the
-// class's code, a message that is not a report, too long or too soon after
-// the others, or a report the pool refuses, closes that one connection; the
-// pool stays as it was.
+// class's code, a message that is not a report one run can reach, too long
+// or too soon after the others closes that one connection; a report that its
+// run cannot follow is refused. Either way the pool stays as it was. A
+// connection silent for a minute, pings unanswered, is let go.
 class ClassHost final : public QObject {
     Q_OBJECT
 
 public:
     // Room for a school's largest hall: each device keeps one connection.
     static constexpr int kMaxConnections = 600;
-    // A page sends at most five a second.
+    // A page sends at most ten a second.
     static constexpr int kMaxReportsPerSecond = 20;
 
     ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *parent = nullptr);
@@ -45,12 +48,20 @@ private:
     void take(QWebSocket *device, const QString &message);
     void drop(QWebSocket *device, QWebSocketProtocol::CloseCode code, const QString &reason);
     bool joins(const QUrl &url) const;
+    void pingOrLetGo();
+
+    struct Link {
+        std::deque<qint64> recent; // when its latest reports came
+        qint64 heard = 0;
+    };
 
     ClassPool &pool_;
     SiteFiles site_;
     QString code_;
     QHttpServer server_;
-    QHash<QWebSocket *, std::deque<qint64>> links_; // when each one's latest reports came
+    QHash<QWebSocket *, Link> links_;
+    QElapsedTimer clock_;
+    QTimer pings_;
 };
 
 } // namespace pokorin

@@ -3,6 +3,7 @@
 #include "core/ratios.h"
 #include "core/shown_texts.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace pokorin {
@@ -21,12 +22,17 @@ QByteArray ClassCsv(const ClassPool &pool) {
         headings << QString(kCsvBin).arg(k);
     }
     lines << headings.join(u',');
+    // Devices and their runs by number: their names are what lets a device
+    // report, and stay between it and the host.
+    QHash<QString, int> devices, runs;
     for (const Contribution &run : pool.contributions()) {
         const RunCounts counted = run.counted();
         if (counted == RunCounts{}) {
             continue;
         }
-        QStringList row{run.device, run.run};
+        const int device = devices.value(run.device, static_cast<int>(devices.size()) + 1);
+        devices.insert(run.device, device);
+        QStringList row{QString::number(device), QString::number(++runs[run.device])};
         for (int count : counted) {
             row << QString::number(count);
         }

@@ -26,12 +26,14 @@ struct Contribution {
 
 // Every ball every joined device has landed since the teacher's last fresh
 // start: the sum over the runs of each run's latest report. A run only grows,
-// and never faster than a run can, so that a report repeated or come late
-// changes nothing and a device can change no run but those it names.
+// no faster than a ball each 11 ms of the host's time, and not after a stack
+// is full, so that a report repeated or come late changes nothing. The names
+// of a device and its runs are its own secret: a device can change no run
+// but those it names.
 class ClassPool {
 public:
-    // Enough for a school's largest hall, with every device reloaded often,
-    // and little enough to keep and save quickly.
+    // Enough for a school's largest hall, each device reloaded and initialised
+    // often in a lesson, and little enough to keep and save quickly.
     static constexpr int kMaxDevices = 1000;
     static constexpr int kMaxRunsPerDevice = 200;
     static constexpr int kMaxRuns = 60000;
@@ -39,14 +41,17 @@ public:
     enum class Verdict { Grown, Unchanged, Refused };
 
     // Takes a report that came at `now` (ms since the epoch); refused, with
-    // the reason in `problem`, when its run went down, ran faster than the
-    // host's clock, or would be one run or one device too many.
+    // the reason in `problem`, when its run went down, grew faster than a run
+    // can or after it ended, or would be one run or one device too many since
+    // the last fresh start. A run without a ball is not kept.
     Verdict take(const ClassReport &report, qint64 now, QString &problem);
 
     PooledCounts pooled() const { return pooled_; }
     long balls() const;
     // The teacher's "from the beginning": every ball so far counts no more.
-    void startAfresh();
+    // The runs not heard of for a day are let go: no page that knew them is
+    // still open.
+    void startAfresh(qint64 now);
 
     const QList<Contribution> &contributions() const { return runs_; }
     // Puts back runs kept in a file; those that break the pool's rules go.
@@ -54,11 +59,13 @@ public:
 
 private:
     void count(const RunCounts &from, const RunCounts &to);
+    Verdict add(const ClassReport &report, qint64 now, QString &problem);
+    void reindex();
 
     QList<Contribution> runs_;
     PooledCounts pooled_{};
-    QHash<QString, qsizetype> index_; // "device run" to its place in runs_
-    QHash<QString, int> runsOfDevice_;
+    QHash<QString, qsizetype> index_;   // "device run" to its place in runs_
+    QHash<QString, int> runsOfDevice_; // since the last fresh start
 };
 
 } // namespace pokorin

@@ -44,12 +44,13 @@ std::optional<Contribution> RunFromJson(const QJsonObject &object) {
     const std::optional<ClassReport> read =
         ParseClassReport(QJsonDocument(report).toJson(QJsonDocument::Compact), problem);
     const std::optional<RunCounts> before = CountsFromJson(object.value("before"));
-    if (!read || !before || !object.value("seenAt").isDouble()) {
+    const double seenAt = object.value("seenAt").toDouble(-1);
+    if (!read || !before || seenAt < 0 || seenAt > 1e14) {
         return std::nullopt;
     }
     return Contribution{read->device, read->run,
                         read->bins,   *before,
-                        read->ms,     static_cast<qint64>(object.value("seenAt").toDouble())};
+                        read->ms,     static_cast<qint64>(seenAt)};
 }
 
 std::optional<ClassState> StateFromJson(const QJsonObject &object) {

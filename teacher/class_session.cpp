@@ -63,7 +63,7 @@ void ClassSession::showPoolSoon() {
 }
 
 void ClassSession::startAfresh() {
-    pool_.startAfresh();
+    pool_.startAfresh(QDateTime::currentMSecsSinceEpoch());
     save();
     showPool();
 }

@@ -15,6 +15,7 @@
 #include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebSocket>
@@ -83,11 +84,12 @@ private slots:
         QFETCH(bool, passes);
         QString problem;
         QCOMPARE(ParseClassReport(message, problem).has_value(), passes);
-        QCOMPARE(problem.isEmpty(), passes);
     }
 
     // The same report twice, or an older one, changes nothing; a run only
-    // grows, no faster than time; starting afresh counts only what comes after.
+    // grows, no faster than a ball each 11 ms of the host's time, and not
+    // after its stack is full; a run without a ball is not kept; starting
+    // afresh counts only what comes after.
     void thePoolCountsEachRunOnceAndOnlyGrows() {
         ClassPool pool;
         QString problem;
@@ -95,17 +97,26 @@ private slots:
         QCOMPARE(pool.take(Parsed(Report()), 1100, problem), ClassPool::Verdict::Unchanged);
         QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")), 1200, problem),
                  ClassPool::Verdict::Refused);
-        QCOMPARE(pool.take(Parsed(Report(kBins, "90000")), 1300, problem),
-                 ClassPool::Verdict::Refused);
-        QCOMPARE(pool.take(Parsed(Report(kBins, "5000", "run-00002")), 1400, problem),
+        QCOMPARE(
+            pool.take(Parsed(Report("[19,19,19,19,19,19,19,19,19,19,19]", "90000")), 1300, problem),
+            ClassPool::Verdict::Refused);
+        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty")), 1300,
+                           problem),
+                 ClassPool::Verdict::Unchanged);
+        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,0,20,0,0,0,0,0]", "5000", "run-00002")), 1400,
+                           problem),
                  ClassPool::Verdict::Grown);
-        QCOMPARE(pool.balls(), 50);
-        pool.startAfresh();
+        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,1,20,0,0,0,0,0]", "9000", "run-00002")), 9000,
+                           problem),
+                 ClassPool::Verdict::Refused);
+        QCOMPARE(pool.contributions().size(), 2);
+        QCOMPARE(pool.balls(), 45);
+        pool.startAfresh(2000);
         QCOMPARE(pool.balls(), 0);
         QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2400, problem),
                  ClassPool::Verdict::Grown);
         QCOMPARE(pool.pooled(), (PooledCounts{0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}));
-        for (int run = 3; run <= ClassPool::kMaxRunsPerDevice; ++run) {
+        for (int run = 1; run <= ClassPool::kMaxRunsPerDevice; ++run) {
             pool.take(Parsed(Report(kBins, "5000", "run-" + QByteArray::number(run + 10000))), 3000,
                       problem);
         }
@@ -121,31 +132,32 @@ private slots:
         ClassPool pool, restored;
         QString problem;
         pool.take(Parsed(Report()), 1000, problem);
-        pool.startAfresh();
+        pool.startAfresh(1000);
         pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2000, problem);
         QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.contributions()}));
         const std::optional<ClassState> kept = file.load();
         QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
         restored.restore(kept->runs);
         QCOMPARE(restored.pooled(), pool.pooled());
-        WriteFile(dir.filePath("kept/class.json"), "{\"code\": \"abcdefghjk\", \"runs\": [1]}");
+        WriteFile(dir.filePath("kept/class.json"),
+                  R"({"code": "abcdefghjk", "port": 8765, "runs": [{"device": "device-01"}]})");
         QVERIFY(!file.load());
         QVERIFY(QFile::exists(dir.filePath("kept/class.json.bad")));
         QCOMPARE(Warnings::Containing("could not be read"), 1);
     }
 
-    // UTF-8 with its mark, a row a bin and a row a run with balls counted.
+    // UTF-8 with its mark, a row a bin and a row a run with balls counted,
+    // the device and the run by number: their names are what lets one report.
     void theTableOpensInASpreadsheet() {
         ClassPool pool;
         QString problem;
         pool.take(Parsed(Report()), 1000, problem);
-        pool.take(Parsed(Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty")), 1000, problem);
         const QByteArray table = ClassCsv(pool);
         QVERIFY(table.startsWith("\xEF\xBB\xBF"));
         const QStringList lines = QString::fromUtf8(table).split("\r\n");
         QCOMPARE(lines.size(), 1 + 11 + 1 + 1 + 1);
         QCOMPARE(lines.at(6), "6,5,0.246,0.200");
-        QCOMPARE(lines.at(13), "device-01,run-00001,0,1,2,3,4,5,4,3,2,1,0");
+        QCOMPARE(lines.at(13), "1,1,0,1,2,3,4,5,4,3,2,1,0");
     }
 
     // Only the site's own files, the smallest encoding the browser takes, a
@@ -180,12 +192,17 @@ private slots:
         QCOMPARE(get("/", "identity", plain.mid(7)).first, 304);
         for (const char *path : {"/../outside.txt", "/%2e%2e/outside.txt", "//etc/passwd",
                                  "/index.html.br", "/nothing", "/class"}) {
-            QCOMPARE(get(path, "").first, 404);
+            QTcpSocket raw; // as sent, where a client would tidy the path first
+            raw.connectToHost(QHostAddress::LocalHost, port);
+            raw.write(QByteArray("GET ") + path + " HTTP/1.1\r\nHost: x\r\n\r\n");
+            QVERIFY(QSignalSpy(&raw, &QTcpSocket::readyRead).wait(5000));
+            QCOMPARE(raw.readLine().trimmed(), "HTTP/1.1 404 Not Found");
         }
     }
 
     // Nothing but a report from the class moves the pool; whatever else a
-    // device sends closes its connection.
+    // device sends closes its connection, but for a report its run cannot
+    // follow, which is only refused.
     void theHostTakesReportsOnlyFromTheClass() {
         ClassPool pool;
         ClassHost host(pool, SiteFiles(), "abcdefghjk");
@@ -193,7 +210,7 @@ private slots:
         QSignalSpy grown(&host, &ClassHost::poolGrown);
         const QList<QByteArray> flood(ClassHost::kMaxReportsPerSecond + 1, Report());
         const QString refused = QString::number(QWebSocketProtocol::CloseCodePolicyViolated);
-        QCOMPARE(Talk(base + "nothere", {Report()}), refused);
+        QVERIFY(Talk(base + "nothere", {Report()}) != "open"); // Qt 6.8 refuses it at once
         QCOMPARE(Talk(base + "abcdefghjk", {"{}"}), refused);
         QCOMPARE(Talk(base + "abcdefghjk", {"binary"}),
                  QString::number(QWebSocketProtocol::CloseCodeDatatypeNotSupported));
@@ -201,7 +218,7 @@ private slots:
                  QString::number(QWebSocketProtocol::CloseCodeTooMuchData));
         QCOMPARE(pool.balls(), 0);
         QCOMPARE(Talk(base + "abcdefghjk", {Report(), Report()}), "open");
-        QCOMPARE(Talk(base + "abcdefghjk", {Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")}), refused);
+        QCOMPARE(Talk(base + "abcdefghjk", {Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")}), "open");
         QCOMPARE(Talk(base + "abcdefghjk", flood), refused);
         QCOMPARE(pool.balls(), 25);
         QCOMPARE(grown.size(), 1);

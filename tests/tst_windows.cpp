@@ -16,10 +16,6 @@ using namespace pokorin::test;
 
 namespace {
 
-QList<int> CountedStacks(const Experiment &e) {
-    return {e.bins.begin(), e.bins.end()};
-}
-
 // The pointer shapes the main window is given, each with the squares its
 // board shows at that moment.
 struct PointerWatch final : QObject {
@@ -126,7 +122,8 @@ private slots:
                 QCOMPARE(e.drops, e.bins.sum());
                 QCOMPARE(f.c().dropCounter->text(), QString::number(e.drops));
                 if (e.ball == kBallStart) {
-                    QCOMPARE(BoardPixels(*f.c().board).stacks(), CountedStacks(e));
+                    QCOMPARE(BoardPixels(*f.c().board).stacks(),
+                             QList<int>(e.bins.begin(), e.bins.end()));
                 }
                 if (++ticks % 173 == 0 && f.window.tickTimer().isActive()) {
                     const BoardPoint stoppedAt = e.ball;
