@@ -87,7 +87,13 @@ ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *par
     pings_.start(20'000);
 }
 
-ClassHost::~ClassHost() = default;
+// The devices' sockets, this host's children, outlive its members: they
+// must not call back.
+ClassHost::~ClassHost() {
+    for (QWebSocket *device : links_.keys()) {
+        device->disconnect(this);
+    }
+}
 
 quint16 ClassHost::listen(quint16 port) {
     const int tries = port == 0 ? 1 : 10;

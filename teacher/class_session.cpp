@@ -34,8 +34,10 @@ ClassSession::ClassSession(PoolFile file, SiteFiles site)
     connect(&window_, &ClassWindow::startAfresh, this, &ClassSession::startAfresh);
 }
 
+// The host goes first, while all it may still tell of is there.
 ClassSession::~ClassSession() {
     save();
+    host_.reset();
 }
 
 std::optional<QString> ClassSession::start(std::optional<quint16> port) {

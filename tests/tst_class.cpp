@@ -225,7 +225,7 @@ private slots:
     }
 
     // 保存 writes the pool's table where the teacher says; 最初から asks, and
-    // goes on only after Yes.
+    // goes on only after Yes; F11 fills the screen.
     void theClassWindowSavesAndStartsAfreshOnlyWhenTold() {
         QTemporaryDir dir;
         ClassWindow window([] { return QByteArray("the table"); },
@@ -233,6 +233,8 @@ private slots:
         window.show();
         window.saveButton()->click();
         QCOMPARE(ReadFile(dir.filePath("class.csv")), "the table");
+        QTest::keyClick(&window, Qt::Key_F11);
+        QVERIFY(window.isFullScreen());
         QSignalSpy startAfresh(&window, &ClassWindow::startAfresh);
         for (const bool yes : {false, true}) {
             window.startAfreshButton()->click();

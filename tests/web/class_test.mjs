@@ -44,9 +44,12 @@ async function student(engine) {
     const s = { driver, kept: [] };
     s.open = async () => {
         await driver.open(address);
-        await until(60, `${engine} joins the class`, () => driver.evaluate(() =>
-            document.getElementById('class').textContent.includes('送っています') &&
-            document.getElementById('screen').style.display === 'block') || 'not joined');
+        await until(60, `${engine} joins the class, its progress bar full`, () => driver.evaluate(() => {
+            const progress = document.getElementById('progress');
+            return document.getElementById('class').textContent.includes('送っています') &&
+                document.getElementById('screen').style.display === 'block' &&
+                progress.max > 1e6 && progress.value === progress.max;
+        }) || 'not joined');
         await later(1000);
     };
     s.click = async (place) => driver.click(...(await located(driver)).at(place));
