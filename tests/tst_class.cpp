@@ -38,19 +38,21 @@ ClassReport Parsed(const QByteArray &message) {
     return ParseClassReport(message, problem).value_or(ClassReport{});
 }
 
-// A socket's whole life against the host: what closed it, if anything did
-// within the time, after the messages were sent.
+// A socket's whole life against the host: what closed it, or "open" when the
+// host answers a ping sent after the messages, having taken them all.
 QString Talk(const QUrl &url, const QList<QByteArray> &messages) {
     QWebSocket socket;
-    QSignalSpy closed(&socket, &QWebSocket::disconnected);
+    QSignalSpy closed(&socket, &QWebSocket::disconnected), answered(&socket, &QWebSocket::pong);
     QObject::connect(&socket, &QWebSocket::connected, [&] {
         for (const QByteArray &message : messages) {
             message == "binary" ? socket.sendBinaryMessage(message)
                                 : socket.sendTextMessage(QString::fromUtf8(message));
         }
+        socket.ping();
     });
     socket.open(url);
-    return closed.wait(1500) ? QString::number(socket.closeCode()) : QStringLiteral("open");
+    QTest::qWaitFor([&] { return !closed.isEmpty() || !answered.isEmpty(); }, 20'000);
+    return closed.isEmpty() ? QStringLiteral("open") : QString::number(socket.closeCode());
 }
 
 } // namespace
