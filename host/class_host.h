@@ -6,8 +6,8 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QHttpServer>
-#include <QTimer>
 #include <QObject>
+#include <QTimer>
 #include <QWebSocketProtocol>
 #include <deque>
 

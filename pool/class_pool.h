@@ -64,7 +64,7 @@ private:
 
     QList<Contribution> runs_;
     PooledCounts pooled_{};
-    QHash<QString, qsizetype> index_;   // "device run" to its place in runs_
+    QHash<QString, qsizetype> index_;  // "device run" to its place in runs_
     QHash<QString, int> runsOfDevice_; // since the last fresh start
 };
 

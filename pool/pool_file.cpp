@@ -48,9 +48,8 @@ std::optional<Contribution> RunFromJson(const QJsonObject &object) {
     if (!read || !before || seenAt < 0 || seenAt > 1e14) {
         return std::nullopt;
     }
-    return Contribution{read->device, read->run,
-                        read->bins,   *before,
-                        read->ms,     static_cast<qint64>(seenAt)};
+    return Contribution{read->device, read->run, read->bins,
+                        *before,      read->ms,  static_cast<qint64>(seenAt)};
 }
 
 std::optional<ClassState> StateFromJson(const QJsonObject &object) {
