@@ -51,9 +51,7 @@ ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *par
              ClassCsv(pool_),
              {{"Content-Type", "text/csv; charset=utf-8"}, {"Cache-Control", "no-store"}}});
     });
-    // One route for each of the site's own files: any other path is not
-    // found, and a device's WebSocket at /class meets no route (Qt 6.4 looks
-    // for an upgrade only then).
+    // One route for each of the site's own files: any other path is not found.
     for (const QString &path : site_.paths()) {
         server_.route(QRegularExpression::escape(path), QHttpServerRequest::Method::Get,
                       [this](const QHttpServerRequest &request) {
