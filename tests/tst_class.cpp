@@ -51,7 +51,9 @@ QString Talk(const QUrl &url, const QList<QByteArray> &messages) {
         socket.ping();
     });
     socket.open(url);
-    QTest::qWaitFor([&] { return !closed.isEmpty() || !answered.isEmpty(); }, 20'000);
+    if (!QTest::qWaitFor([&] { return !closed.isEmpty() || !answered.isEmpty(); }, 20'000)) {
+        return QStringLiteral("no answer");
+    }
     return closed.isEmpty() ? QStringLiteral("open") : QString::number(socket.closeCode());
 }
 
