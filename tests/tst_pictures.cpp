@@ -75,6 +75,12 @@ private slots:
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         SetUpJapanese(*qobject_cast<QApplication *>(QCoreApplication::instance()));
     }
+    void cleanup() { // the help window belongs to no other window
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            window->close();
+        }
+        pokorin::test::DeleteClosedWindows();
+    }
 
     // A fixed seed and a frozen clock make the same squares at every run.
     void theWindowsLookAsReviewed_data() { states(); }
