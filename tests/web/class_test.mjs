@@ -128,7 +128,9 @@ try {
     console.log('-- a restart of the teacher\'s program keeps the pool, and the pages come back to it');
 
     run('xdotool', 'mousemove', ...startAfresh.map(String), 'click', '1');
-    await later(1000);
+    await until(15, '最初から asks first', () => {
+        try { return run('xdotool', 'getactivewindow', 'getwindowname') === 'クラスの実験' || 'no box'; } catch { return 'no window'; }
+    });
     run('xdotool', 'key', 'alt+y');
     await everywhere('nothing after 最初から', students, Array(11).fill(0));
     for (const s of students) await s.start();
