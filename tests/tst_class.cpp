@@ -33,9 +33,10 @@ QByteArray Report(const QByteArray &bins = kBins, const QByteArray &ms = "5000",
            '}';
 }
 
-ClassReport Parsed(const QByteArray &message) {
+// What the pool makes of a report that reaches it at the host's time `at`.
+ClassPool::Verdict Take(ClassPool &pool, const QByteArray &message, qint64 at) {
     QString problem;
-    return ParseClassReport(message, problem).value_or(ClassReport{});
+    return pool.take(ParseClassReport(message, problem).value_or(ClassReport{}), at, problem);
 }
 
 // A socket's whole life against the host: what closed it, or "open" when the
@@ -95,37 +96,27 @@ private slots:
     // after its stack is full; a run without a ball is not kept; starting
     // afresh counts only what comes after.
     void thePoolCountsEachRunOnceAndOnlyGrows() {
+        using enum ClassPool::Verdict;
         ClassPool pool;
-        QString problem;
-        QCOMPARE(pool.take(Parsed(Report()), 1000, problem), ClassPool::Verdict::Grown);
-        QCOMPARE(pool.take(Parsed(Report()), 1100, problem), ClassPool::Verdict::Unchanged);
-        QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000")), 1200, problem),
-                 ClassPool::Verdict::Refused);
-        QCOMPARE(
-            pool.take(Parsed(Report("[19,19,19,19,19,19,19,19,19,19,19]", "90000")), 1300, problem),
-            ClassPool::Verdict::Refused);
-        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty")), 1300,
-                           problem),
-                 ClassPool::Verdict::Unchanged);
-        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,0,20,0,0,0,0,0]", "5000", "run-00002")), 1400,
-                           problem),
-                 ClassPool::Verdict::Grown);
-        QCOMPARE(pool.take(Parsed(Report("[0,0,0,0,1,20,0,0,0,0,0]", "9000", "run-00002")), 9000,
-                           problem),
-                 ClassPool::Verdict::Refused);
+        QCOMPARE(Take(pool, Report(), 1000), Grown);
+        QCOMPARE(Take(pool, Report(), 1100), Unchanged);
+        QCOMPARE(Take(pool, Report("[0,1,2,3,4,4,4,3,2,1,0]", "6000"), 1200), Refused);
+        QCOMPARE(Take(pool, Report("[19,19,19,19,19,19,19,19,19,19,19]", "90000"), 1300), Refused);
+        QCOMPARE(Take(pool, Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty"), 1300),
+                 Unchanged);
+        QCOMPARE(Take(pool, Report("[0,0,0,0,0,20,0,0,0,0,0]", "5000", "run-00002"), 1400), Grown);
+        QCOMPARE(Take(pool, Report("[0,0,0,0,1,20,0,0,0,0,0]", "9000", "run-00002"), 9000),
+                 Refused);
         QCOMPARE(pool.contributions().size(), 2);
         QCOMPARE(pool.balls(), 45);
         pool.startAfresh(2000);
         QCOMPARE(pool.balls(), 0);
-        QCOMPARE(pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2400, problem),
-                 ClassPool::Verdict::Grown);
+        QCOMPARE(Take(pool, Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000"), 2400), Grown);
         QCOMPARE(pool.pooled(), (PooledCounts{0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}));
         for (int run = 1; run <= ClassPool::kMaxRunsPerDevice; ++run) {
-            pool.take(Parsed(Report(kBins, "5000", "run-" + QByteArray::number(run + 10000))), 3000,
-                      problem);
+            Take(pool, Report(kBins, "5000", "run-" + QByteArray::number(run + 10000)), 3000);
         }
-        QCOMPARE(pool.take(Parsed(Report(kBins, "5000", "run-one-more")), 3000, problem),
-                 ClassPool::Verdict::Refused);
+        QCOMPARE(Take(pool, Report(kBins, "5000", "run-one-more"), 3000), Refused);
     }
 
     // Saved and read back whole, the balls before the fresh start still
@@ -134,10 +125,9 @@ private slots:
         QTemporaryDir dir;
         const PoolFile file(dir.filePath("kept/class.json"));
         ClassPool pool, restored;
-        QString problem;
-        pool.take(Parsed(Report()), 1000, problem);
+        Take(pool, Report(), 1000);
         pool.startAfresh(1000);
-        pool.take(Parsed(Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000")), 2000, problem);
+        Take(pool, Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000"), 2000);
         QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.contributions()}));
         const std::optional<ClassState> kept = file.load();
         QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
@@ -154,8 +144,7 @@ private slots:
     // the device and the run by number: their names are what lets one report.
     void theTableOpensInASpreadsheet() {
         ClassPool pool;
-        QString problem;
-        pool.take(Parsed(Report()), 1000, problem);
+        Take(pool, Report(), 1000);
         const QByteArray table = ClassCsv(pool);
         QVERIFY(table.startsWith("\xEF\xBB\xBF"));
         const QStringList lines = QString::fromUtf8(table).split("\r\n");
