@@ -1,5 +1,4 @@
 #include "app/platform.h"
-#include "app/run_class.h"
 #include "core/local_clock.h"
 #include "core/xoshiro_generator.h"
 #include "sound/chime_files.h"
@@ -29,15 +28,20 @@ int main(int argc, char **argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
     // Before QApplication, which needs a display and would abort without one.
     pokorin::ProgramCommandLine commandLine;
-    if (const std::optional<int> exitCode = commandLine.answer(Arguments(argc, argv))) {
+    const QStringList arguments = Arguments(argc, argv);
+    if (const std::optional<int> exitCode = commandLine.answer(arguments)) {
         return *exitCode;
+    }
+    if (commandLine.classMode()) {
+        QStringList forwarded = arguments.mid(1);
+        forwarded.removeIf(
+            [](const QString &word) { return word == "--class" || word == "-class"; });
+        const QCoreApplication located(argc, argv); // which knows the program's folder
+        return pokorin::StartClassProgram(QCoreApplication::applicationDirPath(), forwarded);
     }
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
     pokorin::SetUpPlatform(app);
-    if (commandLine.classMode()) {
-        return pokorin::RunClass(app, commandLine.classPort());
-    }
     QObject::connect(&app, &QGuiApplication::lastWindowClosed, &pokorin::ShowProgramEnded);
 
     pokorin::WaveChimeDevice device(pokorin::ChimeDataFolders());

@@ -62,30 +62,50 @@ QStringList WithoutQtOptions(const QStringList &arguments) {
     return rest;
 }
 
-ProgramCommandLine::ProgramCommandLine() {
-    parser_.setApplicationDescription(QStringLiteral(
-        "Pokorin Falling Experiment: a classroom demonstration of the binomial\n"
-        "distribution (n = 10, p = 1/2), with a Japanese user interface.\n"
-        "Balls fall through a ten-level lattice and pile up in eleven bins; the window\n"
-        "compares each bin's share of the balls with its theoretical probability.\n"
-        "Qt's own options, such as -platform, -reverse and -style, are accepted too."));
+ProgramCommandLine::ProgramCommandLine(Program program)
+    : name_(program == Program::Class ? QStringLiteral("pokorin-class")
+                                      : QStringLiteral("pokorin")) {
+    const QString withClass =
+        program == Program::Class ? QStringLiteral("The") : QStringLiteral("With --class, the");
+    if (program == Program::Class) {
+        parser_.setApplicationDescription(QStringLiteral(
+            "Pokorin Falling Experiment, the whole class as one experiment: serves the\n"
+            "program's page to the students' devices on the local network and pools\n"
+            "their balls in the teacher's class window.\n"
+            "Qt's own options, such as -platform, -reverse and -style, are accepted too."));
+    } else {
+        parser_.setApplicationDescription(QStringLiteral(
+            "Pokorin Falling Experiment: a classroom demonstration of the binomial\n"
+            "distribution (n = 10, p = 1/2), with a Japanese user interface.\n"
+            "Balls fall through a ten-level lattice and pile up in eleven bins; the window\n"
+            "compares each bin's share of the balls with its theoretical probability.\n"
+            "Qt's own options, such as -platform, -reverse and -style, are accepted too."));
+    }
     // "-reverse" is one word, as in every Qt program, not -r -e -v ...
     parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser_.addHelpOption();
     parser_.addVersionOption();
-    parser_.addOption({QStringLiteral("class"),
-                       QStringLiteral("Host the whole class's experiment: serve the page to the "
-                                      "students' devices on the local network and pool their balls "
-                                      "in the teacher's class window.")});
+    if (program == Program::Experiment) {
+        parser_.addOption(
+            {QStringLiteral("class"),
+             QStringLiteral("Host the whole class's experiment (the program pokorin-class): "
+                            "serve the page to the students' devices on the local network and "
+                            "pool their balls in the teacher's class window.")});
+    }
+    parser_.addOption({QStringLiteral("port"),
+                       withClass + QStringLiteral(" port to serve the class on (by default the "
+                                                  "one it had, at first 8765)."),
+                       QStringLiteral("port")});
     parser_.addOption(
-        {QStringLiteral("port"),
-         QStringLiteral("With --class, the port to serve the class on (by default the "
-                        "one it had, at first 8765)."),
-         QStringLiteral("port")});
+        {QStringLiteral("address"),
+         withClass + QStringLiteral(" address of this computer that the class window shows "
+                                    "the students (by default the one a teacher would choose: "
+                                    "on the network of the default route, no virtual switch)."),
+         QStringLiteral("address")});
 }
 
 bool ProgramCommandLine::classMode() const {
-    return parser_.isSet(QStringLiteral("class"));
+    return name_ == QStringLiteral("pokorin") && parser_.isSet(QStringLiteral("class"));
 }
 
 std::optional<quint16> ProgramCommandLine::classPort() const {
@@ -93,6 +113,13 @@ std::optional<quint16> ProgramCommandLine::classPort() const {
         return std::nullopt;
     }
     return static_cast<quint16>(parser_.value(QStringLiteral("port")).toUInt());
+}
+
+std::optional<QString> ProgramCommandLine::classAddress() const {
+    if (!parser_.isSet(QStringLiteral("address"))) {
+        return std::nullopt;
+    }
+    return parser_.value(QStringLiteral("address"));
 }
 
 std::optional<int> ProgramCommandLine::answer(const QStringList &arguments) {
@@ -110,18 +137,18 @@ std::optional<int> ProgramCommandLine::answer(const QStringList &arguments) {
         error = QStringLiteral("'%1' is not a port from 1 to 65535").arg(parser_.value("port"));
     }
     if (!error.isEmpty()) {
-        Print(stderr, QStringLiteral("pokorin: %1; see 'pokorin --help'\n").arg(error));
+        Print(stderr, QStringLiteral("%1: %2; see '%1 --help'\n").arg(name_, error));
         return 2;
     }
     if (parser_.isSet(QStringLiteral("version"))) {
-        Print(stdout, QStringLiteral("pokorin %1\n").arg(QCoreApplication::applicationVersion()));
+        Print(stdout, QStringLiteral("%1 %2\n").arg(name_, QCoreApplication::applicationVersion()));
         return 0;
     }
     if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
         // The usage line names the program as it is known, not the path it ran from.
         int argc = 1;
-        char name[] = "pokorin";
-        char *argv[] = {name, nullptr};
+        QByteArray name = name_.toLatin1();
+        char *argv[] = {name.data(), nullptr};
         const QCoreApplication named(argc, argv);
         Print(stdout, parser_.helpText());
         return 0;

@@ -6,24 +6,30 @@
 
 namespace pokorin {
 
-// The program's own options, -h/--help, -v/--version, --class and --port,
-// read before any window or display exists. Qt's own options (-platform, -reverse, -style and
-// the others) are left for QApplication, which takes them from argv itself.
+// The programs' own options, read before any window or display exists:
+// -h/--help, -v/--version, and the class's --port and --address; the
+// experiment's program also takes --class, which starts the class's program
+// instead. Qt's own options (-platform, -reverse, -style and the others) are
+// left for QApplication, which takes them from argv itself.
 class ProgramCommandLine {
 public:
-    ProgramCommandLine();
+    enum class Program { Experiment, Class };
+
+    explicit ProgramCommandLine(Program program = Program::Experiment);
 
     // The exit code when the program ends here: 0 after the help or the
     // version, 2 after a one-line error for anything neither we nor Qt know.
     // Nothing when the window may start.
     std::optional<int> answer(const QStringList &arguments);
 
-    // Whether the window to start is the teacher's class window, and on
-    // which port it serves the class if one was asked for.
+    // Whether the class's program is to start instead of the experiment's.
     bool classMode() const;
+    // The port to serve the class on and the address to show, if asked for.
     std::optional<quint16> classPort() const;
+    std::optional<QString> classAddress() const;
 
 private:
+    QString name_;
     QCommandLineParser parser_;
 };
 

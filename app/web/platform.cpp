@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <emscripten.h>
 
 namespace pokorin {
@@ -34,6 +35,12 @@ void ShareWithTheClass(const MainWindow &window) {
         const BinCounts &bins = window.experiment().bins;
         SendCounts(&*bins.begin());
     });
+}
+
+// A page hosts no class: the teacher's class window is a program of its own.
+int StartClassProgram(const QString &, const QStringList &) {
+    std::fputs("pokorin: a page cannot host a class\n", stderr);
+    return 2;
 }
 
 // A page may not close its tab: index.html shows the notice instead.
