@@ -1,5 +1,7 @@
 #include "class_host.h"
 
+#include "connection_guard.h"
+#include "open_files.h"
 #include "pool/class_csv.h"
 
 #include <QDateTime>
@@ -38,31 +40,45 @@ qint64 Now() {
     return QDateTime::currentMSecsSinceEpoch();
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+// Qt 6.4 copies the body it is given into each answer; the site's files go
+// out shared instead, so that answers a client leaves unread cost no memory.
+void Answer(QHttpServerResponder &responder, const SiteAnswer &answer) {
+    responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(answer.status));
+    for (const auto &[name, value] : answer.headers) {
+        responder.writeHeader(name, value);
+    }
+    responder.writeHeader("Content-Length", QByteArray::number(answer.body.size()));
+    responder.writeBody("", 0); // which ends the headers
+    responder.socket()->write(answer.body);
+}
+#endif
+
+// A request larger than any the page makes is never read whole, and one not
+// whole within seconds is let go; so is a connection idle for a while, or
+// one whose client reads less than the site's largest file.
+ConnectionGuard::Limits GuardLimits(const AddressLimits &limits) {
+    // A few files stay open besides the connections: the pool's, the program's.
+    const int total = std::min(ClassHost::kMaxConnections, RaiseOpenFileLimit() - 64);
+    return {limits.connections, total, 16 * 1024, 16 * 1024 * 1024, 5000, 15000};
+}
+
 } // namespace
 
-ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *parent)
+ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, AddressLimits limits,
+                     QObject *parent)
     : QObject(parent)
     , pool_(pool)
     , site_(std::move(site))
-    , code_(std::move(code)) {
+    , code_(std::move(code))
+    , limits_(limits) {
     server_.route("/class.csv", QHttpServerRequest::Method::Get, [this] {
         return Response(
             {200,
              ClassCsv(pool_),
              {{"Content-Type", "text/csv; charset=utf-8"}, {"Cache-Control", "no-store"}}});
     });
-    // One route for each of the site's own files: any other path is not found.
-    for (const QString &path : site_.paths()) {
-        server_.route(QRegularExpression::escape(path), QHttpServerRequest::Method::Get,
-                      [this](const QHttpServerRequest &request) {
-                          const std::optional<SiteAnswer> answer =
-                              site_.answer(request.url().path(), request.value("Accept-Encoding"),
-                                           request.value("If-None-Match"));
-                          return answer ? Response(*answer)
-                                        : QHttpServerResponse(
-                                              QHttpServerResponse::StatusCode::NotFound);
-                      });
-    }
+    routeSite();
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     // Qt 6.4 takes a WebSocket at a route that answers nothing; a plain
     // request there is not found.
@@ -85,6 +101,35 @@ ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, QObject *par
     pings_.start(20'000);
 }
 
+// One route for each of the site's own files: any other path is not found.
+void ClassHost::routeSite() {
+    for (const QString &path : site_.paths()) {
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+        server_.route(QRegularExpression::escape(path), QHttpServerRequest::Method::Get,
+                      [this](const QHttpServerRequest &request, QHttpServerResponder &&responder) {
+                          const std::optional<SiteAnswer> answer =
+                              site_.answer(request.url().path(), request.value("Accept-Encoding"),
+                                           request.value("If-None-Match"));
+                          if (answer) {
+                              Answer(responder, *answer);
+                          } else {
+                              responder.write(QHttpServerResponder::StatusCode::NotFound);
+                          }
+                      });
+#else
+        server_.route(QRegularExpression::escape(path), QHttpServerRequest::Method::Get,
+                      [this](const QHttpServerRequest &request) {
+                          const std::optional<SiteAnswer> answer =
+                              site_.answer(request.url().path(), request.value("Accept-Encoding"),
+                                           request.value("If-None-Match"));
+                          return answer ? Response(*answer)
+                                        : QHttpServerResponse(
+                                              QHttpServerResponse::StatusCode::NotFound);
+                      });
+#endif
+    }
+}
+
 // The devices' sockets, this host's children, outlive its members: they
 // must not call back.
 ClassHost::~ClassHost() {
@@ -96,7 +141,7 @@ ClassHost::~ClassHost() {
 quint16 ClassHost::listen(quint16 port) {
     const int tries = port == 0 ? 1 : 10;
     for (int i = 0; i < tries && port + i <= 65535; ++i) {
-        auto tcp = std::make_unique<QTcpServer>();
+        auto tcp = std::make_unique<ConnectionGuard>(GuardLimits(limits_));
         if (tcp->listen(QHostAddress::Any, static_cast<quint16>(port + i))) {
             const quint16 taken = tcp->serverPort();
             server_.bind(tcp.release());
@@ -125,6 +170,7 @@ void ClassHost::acceptDevices() {
             drop(device, QWebSocketProtocol::CloseCodePolicyViolated, "not this class");
             continue;
         }
+        anyJoined_ = true;
         if (connections() > kMaxConnections) {
             drop(device, QWebSocketProtocol::CloseCodeBadOperation, "the class is full");
             continue;
@@ -159,9 +205,29 @@ void ClassHost::take(QWebSocket *device, const QString &message) {
                                                   : std::nullopt;
     if (!report) {
         drop(device, QWebSocketProtocol::CloseCodePolicyViolated, problem);
+    } else if (report->bins != RunCounts{} && !pool_.knows(report->device) &&
+               !mayBringNewDevice(device->peerAddress())) {
+        // The page comes back in a moment and sends its runs again.
+        drop(device, QWebSocketProtocol::CloseCodeBadOperation,
+             "too many new devices from one address; try again");
     } else if (pool_.take(*report, Now(), problem) == ClassPool::Verdict::Grown) {
         emit poolGrown();
     }
+}
+
+bool ClassHost::mayBringNewDevice(const QHostAddress &address) {
+    const qint64 now = clock_.elapsed();
+    Budget &budget = budgets_[AddressKey(address)];
+    const double earned = budget.at < 0
+                              ? limits_.newDevicesAtOnce
+                              : static_cast<double>(now - budget.at) / limits_.newDeviceEveryMs;
+    budget.newDevices = std::min<double>(limits_.newDevicesAtOnce, budget.newDevices + earned);
+    budget.at = now;
+    if (budget.newDevices < 1) {
+        return false;
+    }
+    budget.newDevices -= 1;
+    return true;
 }
 
 void ClassHost::pingOrLetGo() {
@@ -176,6 +242,11 @@ void ClassHost::pingOrLetGo() {
     for (QWebSocket *device : silent) {
         device->abort(); // which takes it out of links_
     }
+    // An address whose budget is whole again is as good as new.
+    budgets_.removeIf([this](const auto &budget) {
+        return clock_.elapsed() - budget.value().at >
+               qint64{limits_.newDevicesAtOnce} * limits_.newDeviceEveryMs;
+    });
 }
 
 void ClassHost::drop(QWebSocket *device, QWebSocketProtocol::CloseCode code,
