@@ -55,8 +55,12 @@ void Print(const QString &name, double value, const char *unit) {
 // last one, and prints its address, then its processor use and memory.
 int Host(const QString &site, int seconds, const QString &log) {
     QTemporaryDir data;
-    ClassSession session(PoolFile(data.filePath("class.json")), SiteFiles::Find({site}));
-    std::printf("%s\n", qPrintable(*session.start(0)));
+    // Every simulated device comes from this computer's one address, as if
+    // the whole class sat behind one router.
+    ClassSession session(PoolFile(data.filePath("class.json")), SiteFiles::Find({site}),
+                         {QStringLiteral("127.0.0.1"), {}},
+                         {ClassHost::kMaxConnections, ClassPool::kMaxDevices, 1});
+    std::printf("%s\n", qPrintable(session.start(0)->first()));
     std::fflush(stdout);
     QFile file(log);
     file.open(QIODevice::WriteOnly);

@@ -11,6 +11,14 @@ std::string FormatRatio(long count, long total) {
            fraction;
 }
 
+double BinProbability(int k) {
+    double ways = 1;
+    for (int i = 1; i < k; ++i) {
+        ways = ways * (kBinTotal - i) / i;
+    }
+    return ways / 1024;
+}
+
 std::optional<std::array<std::string, kBinTotal>> RatioTexts(const BinCounts &counts) {
     const int16_t total = counts.sum();
     if (total == 0) {

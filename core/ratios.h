@@ -13,6 +13,10 @@ namespace pokorin {
 /* 0 <= count <= total, total > 0 */
 std::string FormatRatio(long count, long total);
 
+// The theory's chance of bin k, C(10, k - 1) / 1024.
+/* 1 <= k <= kBinTotal */
+double BinProbability(int k);
+
 // The experimental ratio of each bin against the sum of all bins; nothing
 // while no ball has landed, as 0 of 0 is no ratio.
 std::optional<std::array<std::string, kBinTotal>> RatioTexts(const BinCounts &counts);

@@ -62,9 +62,21 @@ inline constexpr char kClassWindowTitle[] = " ポコリンの落下の実験＿�
 inline constexpr char kClassTitle[] = "クラスの実験";
 inline constexpr char kJoinCaption[] = "参加するには、QRコードを読み取るか、このアドレスを開きます";
 inline constexpr char kNoPageCaption[] = "生徒用のページがこのコンピューターにありません";
+inline constexpr char kOtherAddressesCaption[] = "ほかのネットワークからは %1";
+inline constexpr char kNobodyJoinedHint[] =
+    "２分たっても参加した端末がありません。よくある原因：ファイアウォール、端末どうしをつながないゲスト用の Wi-Fi";
 inline constexpr char kDevicesCaption[] = "つながっている端末 %1台";
 inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";
+inline constexpr char kPooledViewButton[] = "クラス全体";
+inline constexpr char kDevicesViewButton[] = "端末ごと";
+inline constexpr char kDeviceCaption[] = "端末%1　%2個";
+inline constexpr char kRunsCaption[] = "%1回";
+inline constexpr char kRunEnded[] = "終";
+inline constexpr char kNoDevicesYet[] = "まだどの端末のポコリンもありません";
+inline constexpr char kGridPageCaption[] = "%1 / %2 ページ（全%3台）　PageDown・PageUp でめくります";
+inline constexpr char kTakeOutQuestion[] =
+    "端末%1のポコリン %2個をクラスから除きますか？\nこの端末からは、この後も受け取りません。";
 inline constexpr char kStartAfreshButton[] = "最初から";
 inline constexpr char kSaveButton[] = "保存";
 inline constexpr char kStartAfreshQuestion[] =

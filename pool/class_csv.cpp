@@ -3,7 +3,6 @@
 #include "core/ratios.h"
 #include "core/shown_texts.h"
 
-#include <QHash>
 #include <QStringList>
 
 namespace pokorin {
@@ -22,21 +21,17 @@ QByteArray ClassCsv(const ClassPool &pool) {
         headings << QString(kCsvBin).arg(k);
     }
     lines << headings.join(u',');
-    // Devices and their runs by number: their names are what lets a device
-    // report, and stay between it and the host.
-    QHash<QString, int> devices, runs;
-    for (const Contribution &run : pool.contributions()) {
-        const RunCounts counted = run.counted();
-        if (counted == RunCounts{}) {
-            continue;
+    // Devices and their runs by number, as the class window shows them: their
+    // names are what lets a device report, and stay between it and the host.
+    const QList<DeviceRuns> devices = pool.devices();
+    for (qsizetype device = 0; device < devices.size(); ++device) {
+        for (qsizetype run = 0; run < devices.at(device).runs.size(); ++run) {
+            QStringList row{QString::number(device + 1), QString::number(run + 1)};
+            for (int count : devices.at(device).runs.at(run).counted) {
+                row << QString::number(count);
+            }
+            lines << row.join(u',');
         }
-        const int device = devices.value(run.device, static_cast<int>(devices.size()) + 1);
-        devices.insert(run.device, device);
-        QStringList row{QString::number(device), QString::number(++runs[run.device])};
-        for (int count : counted) {
-            row << QString::number(count);
-        }
-        lines << row.join(u',');
     }
     return "\xEF\xBB\xBF" + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }

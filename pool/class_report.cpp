@@ -15,8 +15,7 @@ constexpr qint64 kMsPerBall = 11;
 constexpr double kMaxRunMs = 1e10;
 
 bool IsName(const QJsonValue &value) {
-    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_-]{8,64}$"));
-    return value.isString() && name.match(value.toString()).hasMatch();
+    return value.isString() && IsReportName(value.toString());
 }
 
 // A JSON number that is a whole number from 0 to `most`.
@@ -29,6 +28,11 @@ std::optional<qint64> WholeNumber(const QJsonValue &value, double most) {
 }
 
 } // namespace
+
+bool IsReportName(const QString &text) {
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9_-]{8,64}$"));
+    return name.match(text).hasMatch();
+}
 
 std::optional<RunCounts> CountsFromJson(const QJsonValue &value) {
     const QJsonArray array = value.toArray();

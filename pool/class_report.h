@@ -38,6 +38,10 @@ constexpr qsizetype kMaxReportBytes = 1024;
 // with the reason in `problem`, for anything else.
 std::optional<ClassReport> ParseClassReport(QByteArrayView message, QString &problem);
 
+// Whether the text may name a device or a run: 8 to 64 letters, digits, "-"
+// or "_".
+bool IsReportName(const QString &text);
+
 // The report as a device sends it.
 QByteArray ReportMessage(const ClassReport &report);
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
@@ -16,23 +17,13 @@ namespace {
 
 constexpr char kCodeLetters[] = "abcdefghijkmnpqrstuvwxyz23456789";
 
-QByteArray CountsText(const RunCounts &counts) {
-    QByteArray text = "[";
-    for (int count : counts) {
-        text += QByteArray::number(count) + ',';
-    }
-    text.back() = ']';
-    return text;
-}
-
-// Written as text, a line a run: a class of thousands of runs is saved every
-// second while it grows. The names need no escaping, being letters, digits,
-// "-" and "_".
-QByteArray RunText(const Contribution &run) {
-    return R"({"device":")" + run.device.toLatin1() + R"(","run":")" + run.run.toLatin1() +
-           R"(","bins":)" + CountsText(run.bins) + R"(,"before":)" + CountsText(run.before) +
-           R"(,"ms":)" + QByteArray::number(run.ms) + R"(,"seenAt":)" +
-           QByteArray::number(run.seenAt) + '}';
+QJsonObject RunToJson(const Contribution &run) {
+    return {{"device", run.device},
+            {"run", run.run},
+            {"bins", CountsToJson(run.bins)},
+            {"before", CountsToJson(run.before)},
+            {"ms", run.ms},
+            {"seenAt", run.seenAt}};
 }
 
 // A kept run is read like a device's report, with what the host added.
@@ -52,20 +43,43 @@ std::optional<Contribution> RunFromJson(const QJsonObject &object) {
                         *before,      read->ms,  static_cast<qint64>(seenAt)};
 }
 
+// The chart's points: [balls, gap] pairs; none in a file from before the chart.
+std::optional<QList<GapPoint>> GapsFromJson(const QJsonValue &value) {
+    QList<GapPoint> gaps;
+    for (const QJsonValue &point : value.toArray()) {
+        const QJsonArray pair = point.toArray();
+        const double balls = pair.at(0).toDouble(-1), gap = pair.at(1).toDouble(-1);
+        if (pair.size() != 2 || balls < 1 || balls > 1e12 || gap < 0 || gap > 1) {
+            return std::nullopt;
+        }
+        gaps.append({static_cast<long>(balls), gap});
+    }
+    return value.isArray() || value.isUndefined() ? std::optional(gaps) : std::nullopt;
+}
+
 std::optional<ClassState> StateFromJson(const QJsonObject &object) {
     static const QRegularExpression code(QStringLiteral("^[a-z2-9]{10}$"));
     const double port = object.value("port").toDouble(-1);
+    const std::optional<QList<GapPoint>> gaps = GapsFromJson(object.value("gaps"));
     if (!code.match(object.value("code").toString()).hasMatch() || port < 1 || port > 65535 ||
-        !object.value("runs").isArray()) {
+        !object.value("runs").isArray() || !gaps ||
+        !(object.value("takenOut").isArray() || object.value("takenOut").isUndefined())) {
         return std::nullopt;
     }
     ClassState state{object.value("code").toString(), static_cast<quint16>(port), {}};
+    state.pool.gaps = *gaps;
     for (const QJsonValue &run : object.value("runs").toArray()) {
         const std::optional<Contribution> read = RunFromJson(run.toObject());
         if (!read) {
             return std::nullopt;
         }
-        state.runs.append(*read);
+        state.pool.runs.append(*read);
+    }
+    for (const QJsonValue &device : object.value("takenOut").toArray()) {
+        if (!IsReportName(device.toString())) {
+            return std::nullopt;
+        }
+        state.pool.takenOut.append(device.toString());
     }
     return state;
 }
@@ -93,12 +107,19 @@ bool PoolFile::save(const ClassState &state) const {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    file.write(R"({"code":")" + state.code.toLatin1() + R"(","port":)" +
-               QByteArray::number(state.port) + R"(,"runs":[)");
-    for (qsizetype i = 0; i < state.runs.size(); ++i) {
-        file.write((i == 0 ? "\n" : ",\n") + RunText(state.runs.at(i)));
+    QJsonArray runs, gaps;
+    for (const Contribution &run : state.pool.runs) {
+        runs.append(RunToJson(run));
     }
-    file.write("\n]}\n");
+    for (const GapPoint &point : state.pool.gaps) {
+        gaps.append(QJsonArray{static_cast<qint64>(point.balls), point.gap});
+    }
+    const QJsonObject object{{"code", state.code},
+                             {"port", state.port},
+                             {"runs", runs},
+                             {"takenOut", QJsonArray::fromStringList(state.pool.takenOut)},
+                             {"gaps", gaps}};
+    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
     return file.commit();
 }
 

@@ -9,15 +9,17 @@ namespace pokorin {
 struct ClassState {
     QString code;
     quint16 port = 0;
-    QList<Contribution> runs;
+    PoolRecord pool;
 };
 
 // A new class's code: ten letters and digits, hard to guess and easy to type
 // (no 0 or o, 1 or l).
 QString NewClassCode();
 
-// The file that keeps a class while the program is closed, written whole and
-// at once: an end at any moment leaves the old state or the new, never half.
+// The file that keeps a class while the program is closed, a JSON document
+// written whole and at once: an end at any moment leaves the old state or the
+// new, never half. What it reads back passes the rules a device's report
+// passes.
 class PoolFile {
 public:
     explicit PoolFile(QString path);

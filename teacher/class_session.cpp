@@ -1,19 +1,20 @@
 #include "class_session.h"
 
-#include "host/join_address.h"
 #include "pool/class_csv.h"
 
 #include <QDateTime>
 
 namespace pokorin {
 
-ClassSession::ClassSession(PoolFile file, SiteFiles site)
+ClassSession::ClassSession(PoolFile file, SiteFiles site, JoinAddresses addresses,
+                           AddressLimits limits)
     : file_(std::move(file))
     , kept_(file_.load().value_or(ClassState{NewClassCode(), kDefaultPort, {}}))
     , hasPage_(!site.isEmpty())
+    , addresses_(std::move(addresses))
     , window_([this] { return ClassCsv(pool_); }) {
-    pool_.restore(kept_.runs);
-    host_ = std::make_unique<ClassHost>(pool_, std::move(site), kept_.code);
+    pool_.restore(kept_.pool);
+    host_ = std::make_unique<ClassHost>(pool_, std::move(site), kept_.code, limits);
     // A device resends its totals when it comes back, so a second's delay
     // loses nothing even when the program ends between two saves.
     saveSoon_.setSingleShot(true);
@@ -24,14 +25,16 @@ ClassSession::ClassSession(PoolFile file, SiteFiles site)
     showSoon_.setSingleShot(true);
     showSoon_.setInterval(50);
     connect(&showSoon_, &QTimer::timeout, this, &ClassSession::showPool);
-    connect(host_.get(), &ClassHost::poolGrown, this, [this] {
-        showPoolSoon();
-        if (!saveSoon_.isActive()) {
-            saveSoon_.start();
-        }
+    firstDevice_.setSingleShot(true);
+    firstDevice_.setInterval(kFirstDeviceMs);
+    connect(&firstDevice_, &QTimer::timeout, this, [this] {
+        waitedLong_ = true;
+        showPool();
     });
+    connect(host_.get(), &ClassHost::poolGrown, this, &ClassSession::poolChanged);
     connect(host_.get(), &ClassHost::connectionsChanged, this, &ClassSession::showPoolSoon);
     connect(&window_, &ClassWindow::startAfresh, this, &ClassSession::startAfresh);
+    connect(&window_, &ClassWindow::takeOut, this, &ClassSession::takeOut);
 }
 
 // The host goes first, while all it may still tell of is there.
@@ -40,27 +43,40 @@ ClassSession::~ClassSession() {
     host_.reset();
 }
 
-std::optional<QString> ClassSession::start(std::optional<quint16> port) {
+std::optional<QStringList> ClassSession::start(std::optional<quint16> port) {
     const quint16 listening = host_->listen(port.value_or(kept_.port));
     if (listening == 0) {
         return std::nullopt;
     }
     kept_.port = listening;
-    joinAddress_ = JoinAddress(LocalNetworkAddress(), listening, kept_.code);
+    joinAddresses_.clear();
+    for (const QString &address : addresses_.all()) {
+        joinAddresses_ << JoinAddress(address, listening, kept_.code);
+    }
     save();
+    firstDevice_.start();
     showPool();
     window_.showMaximized();
-    return joinAddress_;
+    return joinAddresses_;
 }
 
 void ClassSession::showPool() {
-    window_.view()->show(
-        {hasPage_ ? joinAddress_ : QString(), host_->connections(), pool_.pooled()});
+    const bool waited = waitedLong_ && !host_->anyJoined() && pool_.balls() == 0;
+    window_.showClass(
+        {hasPage_ ? joinAddresses_ : QStringList(), waited, host_->connections(), pool_.pooled()},
+        pool_.devices());
 }
 
 void ClassSession::showPoolSoon() {
     if (!showSoon_.isActive()) {
         showSoon_.start();
+    }
+}
+
+void ClassSession::poolChanged() {
+    showPoolSoon();
+    if (!saveSoon_.isActive()) {
+        saveSoon_.start();
     }
 }
 
@@ -70,8 +86,15 @@ void ClassSession::startAfresh() {
     showPool();
 }
 
+void ClassSession::takeOut(const QString &device) {
+    if (pool_.takeOut(device)) {
+        save();
+        showPool();
+    }
+}
+
 void ClassSession::save() {
-    kept_.runs = pool_.contributions();
+    kept_.pool = pool_.record();
     file_.save(kept_);
 }
 

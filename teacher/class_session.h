@@ -2,6 +2,7 @@
 
 #include "class_window.h"
 #include "host/class_host.h"
+#include "host/join_address.h"
 #include "pool/pool_file.h"
 
 #include <QTimer>
@@ -17,14 +18,20 @@ class ClassSession final : public QObject {
 public:
     // The port a class is served on unless it was on another before.
     static constexpr quint16 kDefaultPort = 8765;
+    // How long a class may wait for its first device before the window says
+    // what usually keeps them out.
+    static constexpr int kFirstDeviceMs = 120'000;
 
-    ClassSession(PoolFile file, SiteFiles site);
+    // `addresses`: this computer's addresses the students may join at, the
+    // one to show large first.
+    ClassSession(PoolFile file, SiteFiles site, JoinAddresses addresses, AddressLimits limits = {});
     ~ClassSession() override;
 
     // Serves the class on `port`, or where it was served before (at first
     // kDefaultPort), or on a free port of the nine after it, and shows the
-    // window. The address a device joins at, or nothing when no port was free.
-    std::optional<QString> start(std::optional<quint16> port);
+    // window. The addresses a device joins at, the one to show large first,
+    // or nothing when no port was free.
+    std::optional<QStringList> start(std::optional<quint16> port);
 
     ClassWindow &window() { return window_; }
     const ClassPool &pool() const { return pool_; }
@@ -32,18 +39,23 @@ public:
 private:
     void showPool();
     void showPoolSoon();
+    void poolChanged();
     void startAfresh();
+    void takeOut(const QString &device);
     void save();
 
     PoolFile file_;
     ClassState kept_;
     ClassPool pool_;
     bool hasPage_;
+    JoinAddresses addresses_;
     std::unique_ptr<ClassHost> host_;
     ClassWindow window_;
-    QString joinAddress_;
+    QStringList joinAddresses_;
     QTimer saveSoon_;
     QTimer showSoon_;
+    QTimer firstDevice_;
+    bool waitedLong_ = false;
 };
 
 } // namespace pokorin

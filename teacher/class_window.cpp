@@ -5,11 +5,13 @@
 #include "window/fonts.h"
 
 #include <QBoxLayout>
+#include <QButtonGroup>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStackedLayout>
 #include <QStandardPaths>
 
 namespace pokorin {
@@ -25,53 +27,94 @@ ClassWindow::ClassWindow(std::function<QByteArray()> table,
     : table_(std::move(table))
     , whereToSave_(std::move(whereToSave))
     , view_(new PoolView(this))
+    , grid_(new DeviceGrid(this))
+    , views_(new QStackedLayout)
     , startAfreshButton_(new QPushButton(kStartAfreshButton, this))
     , saveButton_(new QPushButton(kSaveButton, this)) {
     setWindowTitle(kClassWindowTitle);
     setWindowIcon(PokorinIcon());
     auto *buttons = new QHBoxLayout;
+    for (QWidget *view : {static_cast<QWidget *>(view_), static_cast<QWidget *>(grid_)}) {
+        views_->addWidget(view);
+    }
+    buttons->addWidget(viewButton(kPooledViewButton, view_));
+    buttons->addWidget(viewButton(kDevicesViewButton, grid_));
     buttons->addStretch();
     buttons->addWidget(startAfreshButton_);
     buttons->addWidget(saveButton_);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(view_, 1);
+    layout->addLayout(views_, 1);
     layout->addLayout(buttons);
-    connect(startAfreshButton_, &QPushButton::clicked, this, &ClassWindow::askToStartAfresh);
+    connect(startAfreshButton_, &QPushButton::clicked, this,
+            [this] { ask(kStartAfreshQuestion, [this] { emit startAfresh(); }); });
     connect(saveButton_, &QPushButton::clicked, this, &ClassWindow::save);
+    connect(grid_, &DeviceGrid::deviceChosen, this, &ClassWindow::askToTakeOut);
     resize(1024, 720);
 }
 
+// A checkable button that shows its view, one of them checked at a time.
+QPushButton *ClassWindow::viewButton(const char *caption, QWidget *view) {
+    auto *button = new QPushButton(caption, this);
+    button->setCheckable(true);
+    button->setChecked(viewButtons_.isEmpty());
+    button->setAutoExclusive(true);
+    connect(button, &QPushButton::clicked, this, [this, view] { views_->setCurrentWidget(view); });
+    viewButtons_ << button;
+    return button;
+}
+
+void ClassWindow::showClass(const ClassShow &shown, QList<DeviceRuns> devices) {
+    view_->show(shown);
+    grid_->showDevices(std::move(devices));
+}
+
 void ClassWindow::keyPressEvent(QKeyEvent *event) {
+    const int chosen = event->key() - Qt::Key_1;
     if (event->key() == Qt::Key_F11) {
         setWindowState(windowState() ^ Qt::WindowFullScreen);
-        return;
+    } else if (event->matches(QKeySequence::Save)) {
+        save();
+    } else if (chosen >= 0 && chosen < viewButtons_.size()) {
+        viewButtons_.at(chosen)->click();
+    } else if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp) {
+        grid_->turnPage(event->key() == Qt::Key_PageDown ? 1 : -1);
+    } else {
+        QWidget::keyPressEvent(event);
     }
-    QWidget::keyPressEvent(event);
 }
 
 // The buttons grow with the window, to be read and hit on a projector.
 void ClassWindow::resizeEvent(QResizeEvent *event) {
     QFont font = DesignFont(12, false);
     font.setPixelSize(std::max(12, height() / 30));
-    startAfreshButton_->setFont(font);
-    saveButton_->setFont(font);
+    for (QPushButton *button : findChildren<QPushButton *>()) {
+        button->setFont(font);
+    }
     QWidget::resizeEvent(event);
 }
 
 // Answered by the box's signal, with No as the default: the pool is the
 // whole class's work of the lesson.
-void ClassWindow::askToStartAfresh() {
-    auto *box = new QMessageBox(QMessageBox::Question, kClassTitle, kStartAfreshQuestion,
+void ClassWindow::ask(const QString &question, std::function<void()> onYes) {
+    auto *box = new QMessageBox(QMessageBox::Question, kClassTitle, question,
                                 QMessageBox::Yes | QMessageBox::No, this);
     box->setDefaultButton(QMessageBox::No);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
-    connect(box, &QMessageBox::finished, this, [this, box] {
+    connect(box, &QMessageBox::finished, this, [box, onYes = std::move(onYes)] {
         if (box->clickedButton() == box->button(QMessageBox::Yes)) {
-            emit startAfresh();
+            onYes();
         }
     });
     box->show();
+}
+
+// The device by its name, which the question keeps even if the grid changes
+// before the teacher answers.
+void ClassWindow::askToTakeOut(qsizetype place) {
+    const DeviceRuns &device = grid_->devices().at(place);
+    ask(QString(kTakeOutQuestion).arg(place + 1).arg(device.balls),
+        [this, name = device.device] { emit takeOut(name); });
 }
 
 void ClassWindow::save() {

@@ -1,48 +1,15 @@
 #include "pool_view.h"
 
+#include "class_look.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
 #include "qr_code.h"
-#include "window/fonts.h"
 
 #include <QPainter>
 #include <cmath>
 #include <numeric>
 
 namespace pokorin {
-namespace {
-
-const QColor kBallRed(255, 0, 0);
-const QColor kLatticeBlue(0, 0, 255);
-
-// The design face at a height in pixels, which follows the window's size.
-QFont Face(double pixels, bool bold = false) {
-    QFont font = DesignFont(12, bold);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
-    return font;
-}
-
-// C(10, k - 1) / 1024, the chance of bin k.
-double Chance(int k) {
-    double ways = 1;
-    for (int i = 1; i < k; ++i) {
-        ways = ways * (11 - i) / i;
-    }
-    return ways / 1024;
-}
-
-// The text at the top-left of the area, in the largest of the face's sizes
-// up to `pixels` that fits the area's width.
-void FittedText(QPainter &painter, QRectF area, const QString &text, double pixels, bool bold) {
-    QFont font = Face(pixels, bold);
-    while (font.pixelSize() > 6 && QFontMetricsF(font).horizontalAdvance(text) > area.width()) {
-        font.setPixelSize(font.pixelSize() - 1);
-    }
-    painter.setFont(font);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
-}
-
-} // namespace
 
 PoolView::PoolView(QWidget *parent)
     : QWidget(parent) {
@@ -51,8 +18,8 @@ PoolView::PoolView(QWidget *parent)
 }
 
 void PoolView::show(const ClassShow &shown) {
-    if (shown.joinAddress != shown_.joinAddress) {
-        qrCode_ = shown.joinAddress.isEmpty() ? QImage() : QrCode(shown.joinAddress);
+    if (shown.joinAddresses != shown_.joinAddresses) {
+        qrCode_ = shown.joinAddresses.isEmpty() ? QImage() : QrCode(shown.joinAddresses.first());
     }
     shown_ = shown;
     update();
@@ -85,18 +52,29 @@ void PoolView::paintJoining(QPainter &painter, QRectF area) const {
     }
     painter.setPen(palette().color(QPalette::WindowText));
     FittedText(painter, texts, kClassTitle, line, true);
-    const bool joinable = !shown_.joinAddress.isEmpty();
+    const bool joinable = !shown_.joinAddresses.isEmpty();
     FittedText(painter, texts.adjusted(0, 1.15 * line, 0, 0),
                joinable ? kJoinCaption : kNoPageCaption, line * 0.55, false);
     if (joinable) {
-        FittedText(painter, texts.adjusted(0, 1.85 * line, 0, 0), shown_.joinAddress, line * 1.3,
-                   true);
+        FittedText(painter, texts.adjusted(0, 1.8 * line, 0, 0), shown_.joinAddresses.first(),
+                   line * 1.3, true);
+    }
+    if (shown_.joinAddresses.size() > 1) {
+        FittedText(painter, texts.adjusted(0, 3.15 * line, 0, 0),
+                   QString(kOtherAddressesCaption).arg(shown_.joinAddresses.mid(1).join("　")),
+                   line * 0.4, false);
     }
     const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
     FittedText(painter, texts.adjusted(0, 3.6 * line, 0, 0),
                QString(kDevicesCaption).arg(shown_.devices) + QStringLiteral("　　") +
                    QString(kBallsCaption).arg(balls),
                line * 0.85, true);
+    if (shown_.nobodyJoined) {
+        painter.setPen(kBallRed);
+        FittedText(painter, texts.adjusted(0, 4.5 * line, 0, 0), kNobodyJoinedHint, line * 0.45,
+                   true);
+        painter.setPen(palette().color(QPalette::WindowText));
+    }
 }
 
 // Bars scaled to the tallest of the bars and the expectations, each bin's
@@ -105,7 +83,7 @@ void PoolView::paintBars(QPainter &painter, QRectF area, double binsLeft) const 
     const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
     const double tallest = std::max<double>(
         {1.0, static_cast<double>(*std::max_element(shown_.counts.begin(), shown_.counts.end())),
-         balls * Chance(6)});
+         balls * BinProbability(6)});
     const double slot = (area.right() - binsLeft) / kBinTotal;
     const double countsHeight = 0.12 * area.height();
     const double floor = area.bottom() - countsHeight;
@@ -117,7 +95,7 @@ void PoolView::paintBars(QPainter &painter, QRectF area, double binsLeft) const 
         const long count = shown_.counts.at(k - 1);
         painter.fillRect(
             QRectF(left + 0.2 * slot, floor - count * scale, 0.6 * slot, count * scale), kBallRed);
-        const double expected = floor - balls * Chance(k) * scale;
+        const double expected = floor - balls * BinProbability(k) * scale;
         painter.fillRect(QRectF(left + 0.1 * slot, expected - slot / 30, 0.8 * slot, slot / 15),
                          kLatticeBlue);
         painter.setFont(Face(0.6 * countsHeight, true));

@@ -12,13 +12,16 @@ namespace pokorin {
 
 // What the class window shows, all of it drawn from the pool's state.
 struct ClassShow {
-    QString joinAddress; // empty while no page can be served
+    QStringList joinAddresses; // the one to show large first; none while no page can be served
+    bool nobodyJoined = false; // for minutes since the start
     int devices = 0;
     PooledCounts counts{};
 };
 
 // The pooled experiment, large enough to read from the back of a room at any
-// size and scale: how to join (the address, and as a QR code), how many
+// size and scale: how to join (the address, and as a QR code, with this
+// computer's other addresses small beneath; after minutes without a device,
+// what usually keeps them out), how many
 // devices are connected and how many balls the class has landed, eleven bars
 // scaled to the tallest with each bin's expectation N C(10, k - 1) / 1024
 // drawn over them and its count under it, and the two strips of the main

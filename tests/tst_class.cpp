@@ -128,10 +128,10 @@ private slots:
         Take(pool, Report(), 1000);
         pool.startAfresh(1000);
         Take(pool, Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000"), 2000);
-        QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.contributions()}));
+        QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.record()}));
         const std::optional<ClassState> kept = file.load();
         QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
-        restored.restore(kept->runs);
+        restored.restore(kept->pool);
         QCOMPARE(restored.pooled(), pool.pooled());
         WriteFile(dir.filePath("kept/class.json"),
                   R"({"code": "abcdefghjk", "port": 8765, "runs": [{"device": "device-01"}]})");
