@@ -59,7 +59,8 @@ int Host(const QString &site, int seconds, const QString &log) {
     // the whole class sat behind one router.
     ClassSession session(PoolFile(data.filePath("class.json")), SiteFiles::Find({site}),
                          {QStringLiteral("127.0.0.1"), {}},
-                         {ClassHost::kMaxConnections, ClassPool::kMaxDevices, 1});
+                         {.connectionsPerAddress = ClassHost::kMaxConnections,
+                          .newDevicesAtOnce = ClassPool::kMaxDevices});
     std::printf("%s\n", qPrintable(session.start(0)->first()));
     std::fflush(stdout);
     QFile file(log);

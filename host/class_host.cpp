@@ -57,15 +57,20 @@ void Answer(QHttpServerResponder &responder, const SiteAnswer &answer) {
 // A request larger than any the page makes is never read whole, and one not
 // whole within seconds is let go; so is a connection idle for a while, or
 // one whose client reads less than the site's largest file.
-ConnectionGuard::Limits GuardLimits(const AddressLimits &limits) {
+ConnectionGuard::Limits GuardLimits(const HostLimits &limits) {
     // A few files stay open besides the connections: the pool's, the program's.
     const int total = std::min(ClassHost::kMaxConnections, RaiseOpenFileLimit() - 64);
-    return {limits.connections, total, 16 * 1024, 16 * 1024 * 1024, 5000, 15000};
+    return {limits.connectionsPerAddress,
+            total,
+            16 * 1024,
+            16 * 1024 * 1024,
+            limits.requestMs,
+            limits.idleMs};
 }
 
 } // namespace
 
-ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, AddressLimits limits,
+ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, HostLimits limits,
                      QObject *parent)
     : QObject(parent)
     , pool_(pool)
@@ -98,7 +103,7 @@ ClassHost::ClassHost(ClassPool &pool, SiteFiles site, QString code, AddressLimit
             &ClassHost::acceptDevices);
     clock_.start();
     connect(&pings_, &QTimer::timeout, this, &ClassHost::pingOrLetGo);
-    pings_.start(20'000);
+    pings_.start(limits_.silentMs / 3);
 }
 
 // One route for each of the site's own files: any other path is not found.
@@ -233,7 +238,7 @@ bool ClassHost::mayBringNewDevice(const QHostAddress &address) {
 void ClassHost::pingOrLetGo() {
     QList<QWebSocket *> silent;
     for (auto link = links_.cbegin(); link != links_.cend(); ++link) {
-        if (clock_.elapsed() - link->heard > 60'000) {
+        if (clock_.elapsed() - link->heard > limits_.silentMs) {
             silent << link.key();
         } else {
             link.key()->ping();

@@ -17,13 +17,18 @@ class QWebSocket;
 namespace pokorin {
 
 // What one address may take of the host: so many connections at a time, and
-// so many devices the pool does not know yet at once, then one each so long.
-// A device's page loads over six connections at most and then keeps one; a
-// class behind one router shares its address.
-struct AddressLimits {
-    int connections = 32;
+// so many devices the pool does not know yet at once, then one each so long
+// (a device's page loads over six connections at most and then keeps one; a
+// class behind one router shares its address); and how long the host waits
+// for a request to be whole, on a connection idle between requests and on a
+// device's connection that answers no ping.
+struct HostLimits {
+    int connectionsPerAddress = 32;
     int newDevicesAtOnce = 10;
     int newDeviceEveryMs = 6000;
+    int requestMs = 5000;
+    int idleMs = 15'000;
+    int silentMs = 60'000;
 };
 
 // The class's host on the teacher's computer, on one port: the page's site
@@ -44,7 +49,7 @@ public:
     // A page sends at most ten a second.
     static constexpr int kMaxReportsPerSecond = 20;
 
-    ClassHost(ClassPool &pool, SiteFiles site, QString code, AddressLimits limits = {},
+    ClassHost(ClassPool &pool, SiteFiles site, QString code, HostLimits limits = {},
               QObject *parent = nullptr);
     ~ClassHost() override;
 
@@ -80,7 +85,7 @@ private:
     ClassPool &pool_;
     SiteFiles site_;
     QString code_;
-    AddressLimits limits_;
+    HostLimits limits_;
     QHttpServer server_;
     QHash<QWebSocket *, Link> links_;
     QHash<QString, Budget> budgets_; // by address

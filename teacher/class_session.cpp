@@ -7,7 +7,7 @@
 namespace pokorin {
 
 ClassSession::ClassSession(PoolFile file, SiteFiles site, JoinAddresses addresses,
-                           AddressLimits limits)
+                           HostLimits limits)
     : file_(std::move(file))
     , kept_(file_.load().value_or(ClassState{NewClassCode(), kDefaultPort, {}}))
     , hasPage_(!site.isEmpty())

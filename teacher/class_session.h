@@ -24,7 +24,7 @@ public:
 
     // `addresses`: this computer's addresses the students may join at, the
     // one to show large first.
-    ClassSession(PoolFile file, SiteFiles site, JoinAddresses addresses, AddressLimits limits = {});
+    ClassSession(PoolFile file, SiteFiles site, JoinAddresses addresses, HostLimits limits = {});
     ~ClassSession() override;
 
     // Serves the class on `port`, or where it was served before (at first

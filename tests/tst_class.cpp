@@ -28,15 +28,29 @@ namespace {
 const QByteArray kBins = "[0,1,2,3,4,5,4,3,2,1,0]"; // 25 balls
 
 QByteArray Report(const QByteArray &bins = kBins, const QByteArray &ms = "5000",
-                  const QByteArray &run = "run-00001") {
-    return R"({"device":"device-01","run":")" + run + R"(","bins":)" + bins + R"(,"ms":)" + ms +
-           '}';
+                  const QByteArray &run = "run-00001", const QByteArray &device = "device-01") {
+    return R"({"device":")" + device + R"(","run":")" + run + R"(","bins":)" + bins + R"(,"ms":)" +
+           ms + '}';
 }
 
 // What the pool makes of a report that reaches it at the host's time `at`.
 ClassPool::Verdict Take(ClassPool &pool, const QByteArray &message, qint64 at) {
     QString problem;
     return pool.take(ParseClassReport(message, problem).value_or(ClassReport{}), at, problem);
+}
+
+// A raw connection to the host on loopback, connected or closed at once.
+std::unique_ptr<QTcpSocket> Connect(quint16 port) {
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    socket->waitForConnected(5000);
+    return socket;
+}
+
+// Whether the host closes the connection before the deadline.
+bool ClosedByHost(QTcpSocket &socket) {
+    return QTest::qWaitFor(
+        [&socket] { return socket.state() == QAbstractSocket::UnconnectedState; }, 10'000);
 }
 
 // A socket's whole life against the host: what closed it, or "open" when the
@@ -74,7 +88,7 @@ private slots:
         QTest::newRow("no JSON") << QByteArray("{\"device\":") << false;
         QTest::newRow("a key more") << Report().replace("}", ",\"x\":1}") << false;
         QTest::newRow("a short name") << Report(kBins, "5000", "r1") << false;
-        QTest::newRow("a name with a slash") << Report(kBins, "5000", "run/../x") << false;
+        QTest::newRow("a name with a slash") << Report(kBins, "5000", "run-00001/../x") << false;
         QTest::newRow("ten bins") << Report("[0,1,2,3,4,5,4,3,2,1]") << false;
         QTest::newRow("a bin over 20") << Report("[0,0,0,0,0,21,0,0,0,0,0]") << false;
         QTest::newRow("two full stacks") << Report("[0,0,0,0,20,20,0,0,0,0,0]") << false;
@@ -104,7 +118,8 @@ private slots:
         QCOMPARE(Take(pool, Report("[19,19,19,19,19,19,19,19,19,19,19]", "90000"), 1300), Refused);
         QCOMPARE(Take(pool, Report("[0,0,0,0,0,0,0,0,0,0,0]", "5000", "run-empty"), 1300),
                  Unchanged);
-        QCOMPARE(Take(pool, Report("[0,0,0,0,0,20,0,0,0,0,0]", "5000", "run-00002"), 1400), Grown);
+        QCOMPARE(Take(pool, Report("[0,0,0,0,0,19,0,0,0,0,0]", "5000", "run-00002"), 1400), Grown);
+        QCOMPARE(Take(pool, Report("[0,0,0,0,0,20,0,0,0,0,0]", "5100", "run-00002"), 1500), Grown);
         QCOMPARE(Take(pool, Report("[0,0,0,0,1,20,0,0,0,0,0]", "9000", "run-00002"), 9000),
                  Refused);
         QCOMPARE(pool.contributions().size(), 2);
@@ -119,6 +134,50 @@ private slots:
         QCOMPARE(Take(pool, Report(kBins, "5000", "run-one-more"), 3000), Refused);
     }
 
+    // A pool filled with runs, or with devices, takes no more until the
+    // teacher starts afresh, and then takes reports again at once.
+    void aFreshStartAlwaysTakesReportsAgain() {
+        using enum ClassPool::Verdict;
+        ClassPool pool;
+        const auto fill = [&pool](int devices, int runsEach, qint64 at) {
+            for (int device = 0; device < devices; ++device) {
+                for (int run = 0; run < runsEach; ++run) {
+                    Take(pool,
+                         Report("[0,0,0,0,0,1,0,0,0,0,0]", "5000",
+                                "run-" + QByteArray::number(at * 1000 + run),
+                                "device-" + QByteArray::number(at * 10000 + device)),
+                         at);
+                }
+            }
+        };
+        fill(ClassPool::kMaxDevices, 1, 1);
+        QCOMPARE(Take(pool, Report(kBins, "5000", "run-00001", "device-new"), 1), Refused);
+        pool.startAfresh(2);
+        QCOMPARE(Take(pool, Report(kBins, "5000", "run-00001", "device-new"), 2), Grown);
+        fill(ClassPool::kMaxRuns / ClassPool::kMaxRunsPerDevice, ClassPool::kMaxRunsPerDevice, 3);
+        QCOMPARE(Take(pool, Report(kBins, "5000", "run-00001", "device-late"), 3), Refused);
+        pool.startAfresh(4);
+        QCOMPARE(Take(pool, Report(kBins, "5000", "run-00001", "device-late"), 4), Grown);
+        QCOMPARE(pool.balls(), 25);
+        QVERIFY(pool.contributions().size() <= ClassPool::kMaxRuns + 1);
+    }
+
+    // The teacher takes one device's balls out, and every report it sends
+    // after, kept out across a restart; the rest of the class stays.
+    void aDeviceTakenOutStaysOut() {
+        using enum ClassPool::Verdict;
+        ClassPool pool, restored;
+        Take(pool, Report(kBins, "5000", "run-00001", "device-honest"), 1000);
+        Take(pool, Report("[0,0,0,0,0,9,0,0,0,0,0]", "5000", "run-00001", "device-prank"), 1000);
+        QVERIFY(pool.takeOut("device-prank"));
+        QCOMPARE(pool.balls(), 25);
+        QCOMPARE(Take(pool, Report(kBins, "9000", "run-00002", "device-prank"), 9000), Refused);
+        restored.restore(pool.record());
+        QCOMPARE(Take(restored, Report(kBins, "9000", "run-00003", "device-prank"), 9000), Refused);
+        QCOMPARE(restored.pooled(), pool.pooled());
+        QCOMPARE(restored.devices().size(), 1);
+    }
+
     // Saved and read back whole, the balls before the fresh start still
     // left out; a damaged file is set aside and gives nothing.
     void theFileKeepsTheClassAndSetsABadOneAside() {
@@ -128,9 +187,13 @@ private slots:
         Take(pool, Report(), 1000);
         pool.startAfresh(1000);
         Take(pool, Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000"), 2000);
+        Take(pool, Report(kBins, "5000", "run-00001", "device-02"), 2000);
+        pool.takeOut("device-02");
         QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.record()}));
         const std::optional<ClassState> kept = file.load();
         QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
+        QCOMPARE(kept->pool.takenOut, QStringList{"device-02"});
+        QCOMPARE(kept->pool.gaps, pool.gaps());
         restored.restore(kept->pool);
         QCOMPARE(restored.pooled(), pool.pooled());
         WriteFile(dir.filePath("kept/class.json"),
@@ -144,13 +207,19 @@ private slots:
     // the device and the run by number: their names are what lets one report.
     void theTableOpensInASpreadsheet() {
         ClassPool pool;
-        Take(pool, Report(), 1000);
+        Take(pool, Report("[1,0,0,0,0,3,0,0,0,0,0]", "5000"), 1000);
+        pool.startAfresh(1000);
+        Take(pool, Report("[1,0,0,0,0,4,0,0,0,0,2]", "6000"), 2000);
+        Take(pool, Report("[3,0,0,0,0,0,0,0,0,0,0]", "5000", "run-00002"), 2000);
         const QByteArray table = ClassCsv(pool);
         QVERIFY(table.startsWith("\xEF\xBB\xBF"));
         const QStringList lines = QString::fromUtf8(table).split("\r\n");
-        QCOMPARE(lines.size(), 1 + 11 + 1 + 1 + 1);
-        QCOMPARE(lines.at(6), "6,5,0.246,0.200");
-        QCOMPARE(lines.at(13), "1,1,0,1,2,3,4,5,4,3,2,1,0");
+        QCOMPARE(lines.size(), 1 + 11 + 1 + 2 + 1);
+        QCOMPARE(lines.at(1), "1,3,0.001,0.500");
+        QCOMPARE(lines.at(6), "6,1,0.246,0.167");
+        QCOMPARE(lines.at(11), "11,2,0.001,0.333");
+        QCOMPARE(lines.at(13), "1,1,0,0,0,0,0,1,0,0,0,0,2");
+        QCOMPARE(lines.at(14), "1,2,3,0,0,0,0,0,0,0,0,0,0");
     }
 
     // Only the site's own files, the smallest encoding the browser takes, a
@@ -183,6 +252,8 @@ private slots:
         const auto [status, plain] = get("/index.html", "identity");
         QCOMPARE(plain.left(6), "<html>");
         QCOMPARE(get("/", "identity", plain.mid(7)).first, 304);
+        const QByteArray brotli = get("/", "gzip, br").second;
+        QCOMPARE(get("/", "gzip, br", brotli.mid(7)).first, 304);
         for (const char *path : {"/../outside.txt", "/%2e%2e/outside.txt", "//etc/passwd",
                                  "/index.html.br", "/nothing", "/class"}) {
             QTcpSocket raw; // as sent, where a client would tidy the path first
@@ -217,25 +288,78 @@ private slots:
         QCOMPARE(grown.size(), 1);
     }
 
-    // 保存 writes the pool's table where the teacher says; 最初から asks, and
-    // goes on only after Yes; F11 fills the screen.
-    void theClassWindowSavesAndStartsAfreshOnlyWhenTold() {
+    // One address cannot take every connection, hold a request open, keep a
+    // silent device's connection, or bring new devices faster than a class
+    // joins; a device the pool knows is never kept out.
+    void theHostLimitsWhatOneAddressTakes() {
+        ClassPool pool;
+        ClassHost host(pool, SiteFiles(), "abcdefghjk",
+                       {.connectionsPerAddress = 3,
+                        .newDevicesAtOnce = 2,
+                        .newDeviceEveryMs = 600'000,
+                        .requestMs = 300,
+                        .silentMs = 300});
+        const quint16 port = host.listen(0);
+        std::vector<std::unique_ptr<QTcpSocket>> taken;
+        for (int i = 0; i < 3; ++i) {
+            taken.push_back(Connect(port));
+        }
+        const std::unique_ptr<QTcpSocket> oneTooMany = Connect(port);
+        QVERIFY(ClosedByHost(*oneTooMany));
+        taken.front()->write("GET /nothing HTTP/1.1\r\nHost: x\r\n"); // and no more
+        QVERIFY(ClosedByHost(*taken.front()));
+        taken.at(1)->write("GET /class?code=abcdefghjk HTTP/1.1\r\nHost: x\r\n"
+                           "Upgrade: websocket\r\nConnection: Upgrade\r\n"
+                           "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n"
+                           "Sec-WebSocket-Version: 13\r\n\r\n");
+        QVERIFY(ClosedByHost(*taken.at(1))); // a device that answers no ping
+        taken.clear();
+        const QString url = QStringLiteral("ws://127.0.0.1:%1/class?code=abcdefghjk").arg(port);
+        const QString tryAgain = QString::number(QWebSocketProtocol::CloseCodeBadOperation);
+        for (const QByteArray device : {"device-a1", "device-b2"}) {
+            QCOMPARE(Talk(url, {Report(kBins, "5000", "run-00001", device)}), "open");
+        }
+        QCOMPARE(Talk(url, {Report(kBins, "5000", "run-00001", "device-c3")}), tryAgain);
+        QCOMPARE(Talk(url, {Report(kBins, "6000", "run-00002", "device-a1")}), "open");
+        QCOMPARE(pool.balls(), 75);
+    }
+
+    // 保存 (or Ctrl+S) writes the pool's table where the teacher says;
+    // 最初から, and a click on a device's box in the grid, ask, and go on only
+    // after Yes; F11 fills the screen.
+    void theClassWindowSavesAndAsksBeforeItChangesThePool() {
         QTemporaryDir dir;
         ClassWindow window([] { return QByteArray("the table"); },
                            [&dir](QWidget *) { return dir.filePath("class.csv"); });
+        ClassPool pool;
+        Take(pool, Report(kBins, "5000", "run-00001", "device-prank"), 1000);
+        window.showClass({}, pool.devices());
         window.show();
-        window.saveButton()->click();
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(ReadFile(dir.filePath("class.csv")), "the table");
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.isFullScreen());
+        QTest::keyClick(&window, Qt::Key_2);
+        QTRY_VERIFY(window.grid()->isVisible());
         QSignalSpy startAfresh(&window, &ClassWindow::startAfresh);
+        QSignalSpy takeOut(&window, &ClassWindow::takeOut);
+        const QPoint box = window.grid()->boxes().first().second.center().toPoint();
         for (const bool yes : {false, true}) {
-            window.startAfreshButton()->click();
-            QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            for (const auto &ask : std::initializer_list<std::function<void()>>{
+                     [&] { window.startAfreshButton()->click(); },
+                     [&] {
+                         QTest::mouseClick(window.grid(), Qt::LeftButton, {}, box);
+                     }}) {
+                ask();
+                QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+                auto *question = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                question->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+                QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+            }
             QCOMPARE(startAfresh.size(), yes ? 1 : 0);
+            QCOMPARE(takeOut.size(), yes ? 1 : 0);
         }
+        QCOMPARE(takeOut.first().first().toString(), "device-prank");
     }
 };
 

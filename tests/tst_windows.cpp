@@ -37,6 +37,12 @@ struct PointerWatch final : QObject {
     QStringList seen;
 };
 
+// Every ball steps right at every level, into the outermost bin.
+struct AlwaysRight final : RandomSource {
+    void reseed(float) override {}
+    float next() override { return 0.25f; }
+};
+
 } // namespace
 
 class WindowsTest : public QObject {
@@ -150,11 +156,12 @@ private slots:
     }
 
     // The field is read at start only; what is not a positive number there
-    // becomes 100 again. Initialise empties the stacks under the busy pointer,
-    // sets the arrow after them, brings the ball back, and keeps the last
-    // step drawn, the field and the interval.
+    // becomes 100 again. Initialise empties the stacks, the outermost too,
+    // under the busy pointer, sets the arrow after them, brings the ball
+    // back, and keeps the last step drawn, the field and the interval.
     void startReadsTheSpeedFieldAndInitialiseKeepsIt() {
-        MainWindowFixture f;
+        AlwaysRight right;
+        MainWindowFixture f(&right);
         using Case = std::tuple<const char *, int, const char *>;
         for (const auto &[typed, interval, shown] :
              {Case{"abc", 100, "100"}, Case{"250ms", 250, "250ms"}}) {
@@ -162,7 +169,7 @@ private slots:
             f.act("start");
             QCOMPARE(f.c().fallSpeedField->text(), QString::fromLatin1(shown));
             f.c().fallSpeedField->setText(QStringLiteral("7"));
-            f.tickWhileRunning(5);
+            f.tickWhileRunning(12);
             QCOMPARE(f.window.tickTimer().interval(), interval);
             f.act("stop");
         }
