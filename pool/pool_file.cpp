@@ -60,31 +60,50 @@ std::optional<QList<GapPoint>> GapsFromJson(const QJsonValue &value) {
 std::optional<ClassState> StateFromJson(const QJsonObject &object) {
     static const QRegularExpression code(QStringLiteral("^[a-z2-9]{10}$"));
     const double port = object.value("port").toDouble(-1);
-    const std::optional<QList<GapPoint>> gaps = GapsFromJson(object.value("gaps"));
+    const std::optional<PoolRecord> pool = PoolRecordFromJson(object);
     if (!code.match(object.value("code").toString()).hasMatch() || port < 1 || port > 65535 ||
-        !object.value("runs").isArray() || !gaps ||
+        !pool) {
+        return std::nullopt;
+    }
+    return ClassState{object.value("code").toString(), static_cast<quint16>(port), *pool};
+}
+
+} // namespace
+
+QJsonObject PoolRecordToJson(const PoolRecord &record) {
+    QJsonArray runs, gaps;
+    for (const Contribution &run : record.runs) {
+        runs.append(RunToJson(run));
+    }
+    for (const GapPoint &point : record.gaps) {
+        gaps.append(QJsonArray{static_cast<qint64>(point.balls), point.gap});
+    }
+    return {
+        {"runs", runs}, {"takenOut", QJsonArray::fromStringList(record.takenOut)}, {"gaps", gaps}};
+}
+
+std::optional<PoolRecord> PoolRecordFromJson(const QJsonObject &object) {
+    const std::optional<QList<GapPoint>> gaps = GapsFromJson(object.value("gaps"));
+    if (!object.value("runs").isArray() || !gaps ||
         !(object.value("takenOut").isArray() || object.value("takenOut").isUndefined())) {
         return std::nullopt;
     }
-    ClassState state{object.value("code").toString(), static_cast<quint16>(port), {}};
-    state.pool.gaps = *gaps;
+    PoolRecord record{{}, {}, *gaps};
     for (const QJsonValue &run : object.value("runs").toArray()) {
         const std::optional<Contribution> read = RunFromJson(run.toObject());
         if (!read) {
             return std::nullopt;
         }
-        state.pool.runs.append(*read);
+        record.runs.append(*read);
     }
     for (const QJsonValue &device : object.value("takenOut").toArray()) {
         if (!IsReportName(device.toString())) {
             return std::nullopt;
         }
-        state.pool.takenOut.append(device.toString());
+        record.takenOut.append(device.toString());
     }
-    return state;
+    return record;
 }
-
-} // namespace
 
 QString NewClassCode() {
     QString code;
@@ -107,18 +126,9 @@ bool PoolFile::save(const ClassState &state) const {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    QJsonArray runs, gaps;
-    for (const Contribution &run : state.pool.runs) {
-        runs.append(RunToJson(run));
-    }
-    for (const GapPoint &point : state.pool.gaps) {
-        gaps.append(QJsonArray{static_cast<qint64>(point.balls), point.gap});
-    }
-    const QJsonObject object{{"code", state.code},
-                             {"port", state.port},
-                             {"runs", runs},
-                             {"takenOut", QJsonArray::fromStringList(state.pool.takenOut)},
-                             {"gaps", gaps}};
+    QJsonObject object = PoolRecordToJson(state.pool);
+    object.insert("code", state.code);
+    object.insert("port", state.port);
     file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
     return file.commit();
 }

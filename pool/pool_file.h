@@ -2,6 +2,8 @@
 
 #include "class_pool.h"
 
+#include <QJsonObject>
+
 namespace pokorin {
 
 // What the teacher's computer keeps of a class between two starts of the
@@ -11,6 +13,11 @@ struct ClassState {
     quint16 port = 0;
     PoolRecord pool;
 };
+
+// A pool's record as JSON, and back: nothing for one with a run that breaks
+// the rules a device's report passes.
+QJsonObject PoolRecordToJson(const PoolRecord &record);
+std::optional<PoolRecord> PoolRecordFromJson(const QJsonObject &object);
 
 // A new class's code: ten letters and digits, hard to guess and easy to type
 // (no 0 or o, 1 or l).

@@ -61,7 +61,7 @@ QString RelayKey::text() const {
 
 QString RelayKey::classId() const {
     return QString::fromLatin1(
-        QCryptographicHash::hash(bytes_, QCryptographicHash::Sha256).left(16).toHex());
+        QCryptographicHash::hash(bytes_, QCryptographicHash::Sha256).left(8).toHex());
 }
 
 QString RelayKey::topics() const {

@@ -19,7 +19,7 @@ public:
     static RelayKey Random();
 
     QString text() const;
-    // The first half of the key's SHA-256, in hex: the class's name on the
+    // The first quarter of the key's SHA-256, in hex: the class's name on the
     // broker.
     QString classId() const;
     // Every topic of the class starts with it.
