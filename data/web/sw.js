@@ -4,7 +4,7 @@
 // was kept.
 const site = 'pokorin-site';
 const files = ['./', 'index.html', 'qtloader.js', 'pokorin.js', 'pokorin.wasm', 'pokorin.png',
-  'pokorin-192.png', 'pokorin-512.png', 'manifest.webmanifest', 'licenses.html'];
+  'pokorin-192.png', 'pokorin-512.png', 'manifest.webmanifest', 'licenses.html', 'mqtt.min.js'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(site).then((kept) => kept.addAll(files)).then(() => self.skipWaiting()));
