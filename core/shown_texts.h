@@ -66,6 +66,7 @@ inline constexpr char kOtherAddressesCaption[] = "ほかのネットワークか
 inline constexpr char kNobodyJoinedHint[] =
     "２分たっても参加した端末がありません。よくある原因：ファイアウォール、端末どうしをつながないゲスト用の Wi-Fi";
 inline constexpr char kDevicesCaption[] = "つながっている端末 %1台";
+inline constexpr char kRefusedCaption[] = "受け取らなかった報告 %1件";
 inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";
 inline constexpr char kPooledViewButton[] = "クラス全体";

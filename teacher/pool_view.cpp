@@ -65,14 +65,18 @@ void PoolView::paintJoining(QPainter &painter, QRectF area) const {
                    line * 0.4, false);
     }
     const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
-    FittedText(painter, texts.adjusted(0, 3.6 * line, 0, 0),
-               QString(kDevicesCaption).arg(shown_.devices) + QStringLiteral("　　") +
-                   QString(kBallsCaption).arg(balls),
-               line * 0.85, true);
-    if (shown_.nobodyJoined) {
+    QString numbers = QString(kDevicesCaption).arg(shown_.devices) + QStringLiteral("　　") +
+                      QString(kBallsCaption).arg(balls);
+    if (shown_.refused > 0) {
+        numbers += QStringLiteral("　　") + QString(kRefusedCaption).arg(shown_.refused);
+    }
+    FittedText(painter, texts.adjusted(0, 3.6 * line, 0, 0), numbers, line * 0.85, true);
+    const QString warning = !shown_.problem.isEmpty() ? shown_.problem
+                            : shown_.nobodyJoined     ? QString(kNobodyJoinedHint)
+                                                      : QString();
+    if (!warning.isEmpty()) {
         painter.setPen(kBallRed);
-        FittedText(painter, texts.adjusted(0, 4.5 * line, 0, 0), kNobodyJoinedHint, line * 0.45,
-                   true);
+        FittedText(painter, texts.adjusted(0, 4.5 * line, 0, 0), warning, line * 0.45, true);
         painter.setPen(palette().color(QPalette::WindowText));
     }
 }

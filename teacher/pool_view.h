@@ -16,6 +16,8 @@ struct ClassShow {
     bool nobodyJoined = false; // for minutes since the start
     int devices = 0;
     PooledCounts counts{};
+    int refused = 0; // messages not taken, shown when there are any
+    QString problem; // why the class cannot be reached, in place of the hint
 };
 
 // The pooled experiment, large enough to read from the back of a room at any

@@ -17,7 +17,9 @@ int main(int argc, char **argv) {
         return 2;
     }
     pokorin::SetUpJapanese(app);
-    pokorin::ClassShow shown{arguments.at(4).split(u' '), false, arguments.at(3).toInt(), {}};
+    pokorin::ClassShow shown;
+    shown.joinAddresses = arguments.at(4).split(u' ');
+    shown.devices = arguments.at(3).toInt();
     for (int k = 0; k < pokorin::kBinTotal; ++k) {
         shown.counts.at(k) = arguments.at(5 + k).toLong();
     }
