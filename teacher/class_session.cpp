@@ -61,10 +61,12 @@ std::optional<QStringList> ClassSession::start(std::optional<quint16> port) {
 }
 
 void ClassSession::showPool() {
-    const bool waited = waitedLong_ && !host_->anyJoined() && pool_.balls() == 0;
-    window_.showClass(
-        {hasPage_ ? joinAddresses_ : QStringList(), waited, host_->connections(), pool_.pooled()},
-        pool_.devices());
+    ClassShow shown;
+    shown.joinAddresses = hasPage_ ? joinAddresses_ : QStringList();
+    shown.nobodyJoined = waitedLong_ && !host_->anyJoined() && pool_.balls() == 0;
+    shown.devices = host_->connections();
+    shown.counts = pool_.pooled();
+    window_.showClass(shown, pool_.devices());
 }
 
 void ClassSession::showPoolSoon() {
