@@ -83,7 +83,6 @@ inline constexpr char kSaveButton[] = "保存";
 inline constexpr char kStartAfreshQuestion[] =
     "クラス全体のポコリンをすべて消して、最初から始めますか？";
 inline constexpr char kSaveFileName[] = "クラスの実験.csv";
-inline constexpr char kSaveFilter[] = "CSV (*.csv)";
 inline constexpr char kSaveFailed[] = "保存できませんでした：%1";
 // The saved table's headings: one row per bin, then one per device's run
 inline constexpr char kCsvBinHeadings[] = "ビン,ポコリンの数,理論上の数学的確率,実験結果からの割合";

@@ -6,26 +6,16 @@
 
 #include <QBoxLayout>
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStackedLayout>
-#include <QStandardPaths>
 
 namespace pokorin {
 
-QString AskWhereToSave(QWidget *parent) {
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QFileDialog::getSaveFileName(parent, kSaveButton, documents + u'/' + kSaveFileName,
-                                        kSaveFilter);
-}
-
-ClassWindow::ClassWindow(std::function<QByteArray()> table,
-                         std::function<QString(QWidget *)> whereToSave)
+ClassWindow::ClassWindow(std::function<QByteArray()> table, FileOffer offer)
     : table_(std::move(table))
-    , whereToSave_(std::move(whereToSave))
+    , offer_(std::move(offer))
     , view_(new PoolView(this))
     , grid_(new DeviceGrid(this))
     , views_(new QStackedLayout)
@@ -118,14 +108,7 @@ void ClassWindow::askToTakeOut(qsizetype place) {
 }
 
 void ClassWindow::save() {
-    const QString path = whereToSave_(this);
-    if (path.isEmpty()) {
-        return;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(table_()) < 0 || !file.commit()) {
-        QMessageBox::warning(this, kClassTitle, QString(kSaveFailed).arg(file.errorString()));
-    }
+    offer_(this, kSaveFileName, table_());
 }
 
 } // namespace pokorin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device_grid.h"
+#include "offer_file.h"
 #include "pool_view.h"
 
 #include <functional>
@@ -9,10 +10,6 @@ class QPushButton;
 class QStackedLayout;
 
 namespace pokorin {
-
-// Asks the teacher where to save the table, with a file dialog; empty when
-// the teacher cancels.
-QString AskWhereToSave(QWidget *parent);
 
 // The teacher's class window: one view of the class filling the window, the
 // teacher's choice (the pooled experiment, or each device's runs, which
@@ -24,9 +21,8 @@ class ClassWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    // `table` gives the table to save, `whereToSave` the file to save it in.
-    explicit ClassWindow(std::function<QByteArray()> table,
-                         std::function<QString(QWidget *)> whereToSave = AskWhereToSave);
+    // `table` gives the table to save, which `offer` hands the teacher.
+    explicit ClassWindow(std::function<QByteArray()> table, FileOffer offer = OfferFile);
 
     void showClass(const ClassShow &shown, QList<DeviceRuns> devices);
 
@@ -52,7 +48,7 @@ private:
     void save();
 
     std::function<QByteArray()> table_;
-    std::function<QString(QWidget *)> whereToSave_;
+    FileOffer offer_;
     PoolView *view_;
     DeviceGrid *grid_;
     QStackedLayout *views_;

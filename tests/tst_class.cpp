@@ -3,6 +3,7 @@
 // that serves the site and takes reports only from the class, and the
 // teacher's window.
 
+#include "core/shown_texts.h"
 #include "host/class_host.h"
 #include "pool/class_csv.h"
 #include "pool/pool_file.h"
@@ -330,13 +331,15 @@ private slots:
     void theClassWindowSavesAndAsksBeforeItChangesThePool() {
         QTemporaryDir dir;
         ClassWindow window([] { return QByteArray("the table"); },
-                           [&dir](QWidget *) { return dir.filePath("class.csv"); });
+                           [&dir](QWidget *, const QString &name, const QByteArray &bytes) {
+                               WriteFile(dir.filePath(name), bytes);
+                           });
         ClassPool pool;
         Take(pool, Report(kBins, "5000", "run-00001", "device-prank"), 1000);
         window.showClass({}, pool.devices());
         window.show();
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(ReadFile(dir.filePath("class.csv")), "the table");
+        QCOMPARE(ReadFile(dir.filePath(kSaveFileName)), "the table");
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.isFullScreen());
         QTest::keyClick(&window, Qt::Key_2);
