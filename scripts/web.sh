@@ -3,17 +3,18 @@
 # builds the program into build-web/site/ (a static web page, each file also
 # compressed) and runs the web tests: the core tests and the runner under
 # node, the page in Chromium, Firefox ESR and WebKitGTK, and the whole class
-# as one experiment, the page served by pokorin --class to the three.
+# as one experiment, the page served by pokorin --class to the three and, as
+# root, to a Chromium in a network namespace of its own.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/cross-qt.sh"
 
 # Firefox draws WebGL only on a display, with Mesa; it and WebKitGTK play
 # sound only to a sound server.
 # The class test drives the teacher's window with a window manager and reads
-# its QR code.
+# its QR code; its network test makes namespaces for a second computer.
 ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools brotli \
     chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri pulseaudio imagemagick jwm x11-utils \
-    xdotool zbar-tools
+    xdotool zbar-tools iproute2
 command -v npm >/dev/null || ensure_packages npm
 
 # The native build makes the chimes, and tells what the web build must print.
@@ -35,6 +36,8 @@ node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
 echo "== the class: pokorin --class serves the page to Chromium, Firefox and WebKitGTK and pools their balls"
 node "$ROOT/tests/web/class_test.mjs" "$ROOT/build/bin"
+echo "== the class from a second computer: a student's Chromium reaches pokorin-class over a veth link"
+node "$ROOT/tests/web/class_network_test.mjs" "$ROOT/build/bin"
 
 echo "== the site's size as a browser downloads it (brotli where it helps)"
 total=0

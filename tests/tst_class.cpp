@@ -1,10 +1,11 @@
 // The whole class as one experiment: what a device's report may say, the pool
-// that counts each run once, the file and the table that keep it, the host
-// that serves the site and takes reports only from the class, and the
-// teacher's window.
+// that counts each run once, the file and the table that keep it, the address
+// the class joins at, the host that serves the site and takes reports only
+// from the class, and the teacher's window.
 
 #include "core/shown_texts.h"
 #include "host/class_host.h"
+#include "host/join_address.h"
 #include "pool/class_csv.h"
 #include "pool/pool_file.h"
 #include "support/warnings.h"
@@ -71,6 +72,18 @@ QString Talk(const QUrl &url, const QList<QByteArray> &messages) {
         return QStringLiteral("no answer");
     }
     return closed.isEmpty() ? QStringLiteral("open") : QString::number(socket.closeCode());
+}
+
+// One of this computer's interfaces as the system lists it.
+InterfaceFacts Interface(const QString &name, QNetworkInterface::InterfaceType type,
+                         const QStringList &addresses,
+                         QNetworkInterface::InterfaceFlags flags = QNetworkInterface::IsUp |
+                                                                   QNetworkInterface::IsRunning) {
+    InterfaceFacts facts{name, type, flags, {}};
+    for (const QString &address : addresses) {
+        facts.addresses << QHostAddress(address);
+    }
+    return facts;
 }
 
 } // namespace
@@ -221,6 +234,73 @@ private slots:
         QCOMPARE(lines.at(11), "11,2,0.001,0.333");
         QCOMPARE(lines.at(13), "1,1,0,0,0,0,0,1,0,0,0,0,2");
         QCOMPARE(lines.at(14), "1,2,3,0,0,0,0,0,0,0,0,0,0");
+    }
+
+    void theClassJoinsWhereATeacherWould_data() {
+        using enum QNetworkInterface::InterfaceType;
+        QTest::addColumn<QList<InterfaceFacts>>("interfaces");
+        QTest::addColumn<QString>("defaultRoute"); // none when empty
+        QTest::addColumn<QString>("asked");        // none when empty
+        QTest::addColumn<QStringList>("shown");    // large first, then the others
+        const InterfaceFacts lo = Interface("lo", Loopback, {"127.0.0.1", "::1"},
+                                            QNetworkInterface::IsUp | QNetworkInterface::IsRunning |
+                                                QNetworkInterface::IsLoopBack);
+        const InterfaceFacts eth = Interface("eth0", Ethernet, {"198.18.1.5"});
+        const InterfaceFacts wifi = Interface("wlan0", Wifi, {"198.18.2.5"});
+        const InterfaceFacts docker = Interface("docker0", Ethernet, {"198.19.0.1"});
+        const InterfaceFacts unplugged =
+            Interface("eth1", Ethernet, {"198.18.3.5"}, QNetworkInterface::IsUp);
+        QTest::newRow("only the loopback") << QList{lo, docker, unplugged} << ""
+                                           << "" << QStringList{"127.0.0.1"};
+        QTest::newRow("the loopback listed first") << QList{lo, eth} << ""
+                                                   << "" << QStringList{"198.18.1.5"};
+        QTest::newRow("link-local and IPv6 addresses")
+            << QList{Interface("eth0", Ethernet, {"169.254.3.4", "fe80::1", "2001:db8::5"}),
+                     Interface("wlan0", Wifi, {"2001:db8::6", "198.18.2.5"})}
+            << ""
+            << "" << QStringList{"198.18.2.5"};
+        QTest::newRow("virtual switches")
+            << QList{docker, Interface("virbr0", Ethernet, {"198.19.1.1"}),
+                     Interface("vEthernet (WSL)", Ethernet, {"198.19.2.1"}),
+                     Interface("VirtualBox Host-Only Network", Ethernet, {"198.19.3.1"}), eth}
+            << ""
+            << "" << QStringList{"198.18.1.5"};
+        QTest::newRow("interfaces down or without a cable")
+            << QList{unplugged, Interface("eth2", Ethernet, {"198.18.4.5"}, {}), wifi} << ""
+            << "" << QStringList{"198.18.2.5"};
+        QTest::newRow("the default route's before an Ethernet listed first")
+            << QList{eth, wifi} << "198.18.2.5"
+            << "" << QStringList{"198.18.2.5", "198.18.1.5"};
+        QTest::newRow("Hyper-V's external switch on the default route")
+            << QList{Interface("vEthernet (WSL)", Ethernet, {"198.19.2.1"}),
+                     Interface("vEthernet (External)", Ethernet, {"198.18.5.5"})}
+            << "198.18.5.5"
+            << "" << QStringList{"198.18.5.5"};
+        QTest::newRow("Wi-Fi before a dial-up or VPN link")
+            << QList{Interface("ppp0", Ppp, {"198.18.6.5"}),
+                     Interface("tun0", Virtual, {"198.18.7.5"}), wifi}
+            << ""
+            << "" << QStringList{"198.18.2.5", "198.18.6.5", "198.18.7.5"};
+        QTest::newRow("an asked address")
+            << QList{eth, wifi} << "198.18.1.5"
+            << "198.18.2.5" << QStringList{"198.18.2.5", "198.18.1.5"};
+        QTest::newRow("an asked address no interface has")
+            << QList{eth, wifi} << ""
+            << "198.18.255.254" << QStringList{"198.18.1.5", "198.18.2.5"};
+    }
+    // The address a student's device can reach, never the loopback's while
+    // another is there, nor one of a virtual switch but the default route's.
+    void theClassJoinsWhereATeacherWould() {
+        QFETCH(QList<InterfaceFacts>, interfaces);
+        QFETCH(QString, defaultRoute);
+        QFETCH(QString, asked);
+        QFETCH(QStringList, shown);
+        std::optional<QHostAddress> route;
+        if (!defaultRoute.isEmpty()) {
+            route = QHostAddress(defaultRoute);
+        }
+        const auto asking = asked.isEmpty() ? std::nullopt : std::optional(asked);
+        QCOMPARE(ChooseJoinAddresses(interfaces, route, asking).all(), shown);
     }
 
     // Only the site's own files, the smallest encoding the browser takes, a

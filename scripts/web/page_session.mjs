@@ -140,11 +140,16 @@ async function webkit({ width = pageScreen.width, height = pageScreen.height } =
 }
 
 export const drivers = {
-    chromium: async (options = {}) => {
-        const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: true,
-            args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-first-run',
-                '--disable-background-networking', '--disable-component-update', '--disable-sync',
-                '--autoplay-policy=no-user-gesture-required'] });
+    // In the network namespace NETNS, if given, talked to through a pipe: the
+    // namespace's loopback is not ours.
+    chromium: async ({ netns, ...options } = {}) => {
+        const args = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            '--autoplay-policy=no-user-gesture-required'];
+        const browser = await puppeteer.launch(netns
+            ? { executablePath: '/bin/ip', ignoreDefaultArgs: true, pipe: true, args: ['netns', 'exec', netns,
+                '/usr/bin/chromium', ...puppeteer.defaultArgs({ headless: true, args })] }
+            : { executablePath: '/usr/bin/chromium', headless: true, args });
         return puppeteerDriver(browser, await browser.newPage(), options);
     },
     // Firefox has WebGL only with a display, and plays nothing without a sound server.

@@ -23,15 +23,18 @@ const env = { ...process.env, DISPLAY: display, HOME: scratch, XDG_DATA_HOME: sc
 const run = (command, ...args) => execFileSync(command, args, { env, encoding: 'utf8', stdio: 'pipe' }).trim();
 const sum = (lists) => lists.reduce((total, list) => total.map((count, k) => count + list[k]), Array(11).fill(0));
 
-// The teacher's program, until the address it printed; again on the same port.
-let teacher, address;
+// The teacher's program, until it printed where the class joins (and, when
+// this computer is on other networks too, where else); again on the same port.
+let teacher, address, others;
 async function startTeacher(port = 0) {
     teacher = spawn(path.join(bin, 'pokorin'), ['--class', ...(port ? ['--port', String(port)] : [])],
         { env, stdio: ['ignore', 'pipe', 'inherit'] });
     let printed = '';
     teacher.stdout.on('data', (text) => { printed += text; });
-    await until(30, 'the teacher\'s program prints the address', () => /http:\/\/\S+/.test(printed) || printed);
-    address = printed.match(/http:\/\/\S+/)[0];
+    await until(30, 'the teacher\'s program prints the address',
+        () => printed.includes('The pool is kept in') || printed);
+    address = printed.match(/^The class joins at (\S+)$/m)[1];
+    others = printed.match(/^From other networks: (.+)$/m)?.[1].split(' ') ?? [];
 }
 const port = () => Number(new URL(address).port);
 // The pool as /class.csv gives it: the count of each bin.
@@ -74,7 +77,7 @@ function windowShows(counts, devices) {
     const shown = path.join(scratch, 'shown.png'), expected = path.join(scratch, 'expected.png');
     run('import', '-window', 'root', '-crop', `${width}x${height}+${x}+${y}`, '+repage', shown);
     const button = run(path.join(bin, 'class_window_picture'), String(width), String(height), String(devices),
-        address, ...counts.map(String), expected).split(' ').map(Number);
+        [address, ...others].join(' '), ...counts.map(String), expected).split(' ').map(Number);
     startAfresh = [x + button[0], y + button[1]];
     const apart = execFileSync('bash', ['-c', 'compare -metric AE "$@" null: 2>&1 || true', 'compare', shown, expected],
         { encoding: 'utf8' }).trim();
