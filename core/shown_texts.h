@@ -64,7 +64,8 @@ inline constexpr char kJoinCaption[] = "参加するには、QRコードを読�
 inline constexpr char kNoPageCaption[] = "生徒用のページがこのコンピューターにありません";
 inline constexpr char kOtherAddressesCaption[] = "ほかのネットワークからは %1";
 inline constexpr char kNobodyJoinedHint[] =
-    "２分たっても参加した端末がありません。よくある原因：ファイアウォール、端末どうしをつながないゲスト用の Wi-Fi";
+    "２分たっても参加した端末がありません。"
+    "よくある原因：ファイアウォール、端末どうしをつながないゲスト用の Wi-Fi";
 inline constexpr char kDevicesCaption[] = "つながっている端末 %1台";
 inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";
@@ -74,9 +75,22 @@ inline constexpr char kDeviceCaption[] = "端末%1　%2個";
 inline constexpr char kRunsCaption[] = "%1回";
 inline constexpr char kRunEnded[] = "終";
 inline constexpr char kNoDevicesYet[] = "まだどの端末のポコリンもありません";
-inline constexpr char kGridPageCaption[] = "%1 / %2 ページ（全%3台）　PageDown・PageUp でめくります";
+inline constexpr char kGridPageCaption[] =
+    "%1 / %2 ページ（全%3台）　PageDown・PageUp でめくります";
 inline constexpr char kTakeOutQuestion[] =
     "端末%1のポコリン %2個をクラスから除きますか？\nこの端末からは、この後も受け取りません。";
+// The landing place counted in steps to the right, beside the bars
+inline constexpr char kStepsHeading[] = "右へ進んだ段数";
+inline constexpr char kStepsNote[] = "左はしの箱が0段、右はしの箱が10段";
+inline constexpr char kStepsExperiment[] = "実験";
+inline constexpr char kStepsTheory[] = "理論";
+inline constexpr char kStepsMean[] = "平均";
+inline constexpr char kStepsVariance[] = "分散";
+inline constexpr char kStepsTheoryNote[] = "理論は 平均 np、分散 np(1−p)";
+inline constexpr char kStepsVarianceNote[] = "分散は玉の数で割って求めます";
+inline constexpr char kNewestMeanCaption[] = "最新の平均 %1段";
+inline constexpr char kRunTooltip[] =
+    "実験%1　ポコリン %2個\n右へ進んだ段数　平均 %3　分散 %4\n（理論　平均 %5　分散 %6）";
 inline constexpr char kStartAfreshButton[] = "最初から";
 inline constexpr char kSaveButton[] = "保存";
 inline constexpr char kStartAfreshQuestion[] =

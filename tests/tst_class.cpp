@@ -5,8 +5,10 @@
 
 #include "host/class_host.h"
 #include "pool/class_csv.h"
+#include "pool/landing_statistics.h"
 #include "pool/pool_file.h"
 #include "support/warnings.h"
+#include "teacher/class_look.h"
 #include "teacher/class_window.h"
 
 #include <QApplication>
@@ -70,6 +72,49 @@ QString Talk(const QUrl &url, const QList<QByteArray> &messages) {
         return QStringLiteral("no answer");
     }
     return closed.isEmpty() ? QStringLiteral("open") : QString::number(socket.closeCode());
+}
+
+// The frames of a colour in a picture, each connected set of its pixels as
+// the rectangle it outlines, or as an empty one when it outlines none: two
+// frames that overlap or touch, or one cut off, outline none.
+QList<QRect> Frames(const QImage &picture, const QColor &colour) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QList<bool> seen(image.width() * image.height());
+    const auto isFrame = [&](QPoint at) {
+        return image.rect().contains(at) && !seen.at(at.y() * image.width() + at.x()) &&
+               image.pixel(at) == colour.rgb();
+    };
+    QList<QRect> frames;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            QList<QPoint> next{{x, y}}, set;
+            if (!isFrame(next.first())) {
+                continue;
+            }
+            seen[y * image.width() + x] = true;
+            QRect box(x, y, 1, 1);
+            while (!next.isEmpty()) {
+                const QPoint at = next.takeLast();
+                set << at;
+                box |= QRect(at, QSize(1, 1));
+                for (const QPoint step :
+                     {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1), QPoint(1, 1),
+                      QPoint(1, -1), QPoint(-1, 1), QPoint(-1, -1)}) {
+                    if (isFrame(at + step)) {
+                        seen[(at + step).y() * image.width() + (at + step).x()] = true;
+                        next << at + step;
+                    }
+                }
+            }
+            const bool outline = set.size() == 2 * (box.width() + box.height()) - 4 &&
+                                 std::all_of(set.cbegin(), set.cend(), [&box](QPoint at) {
+                                     return at.x() == box.left() || at.x() == box.right() ||
+                                            at.y() == box.top() || at.y() == box.bottom();
+                                 });
+            frames << (outline ? box : QRect());
+        }
+    }
+    return frames;
 }
 
 } // namespace
@@ -222,6 +267,31 @@ private slots:
         QCOMPARE(lines.at(14), "1,2,3,0,0,0,0,0,0,0,0,0,0");
     }
 
+    // Counted in steps to the right, bin k being k - 1 of them, and the
+    // variance of the landed balls themselves, over their number.
+    void theLandingsMeanAndVarianceCountStepsToTheRight_data() {
+        QTest::addColumn<QByteArray>("bins");
+        QTest::addColumn<QString>("mean");
+        QTest::addColumn<QString>("variance");
+        QTest::newRow("one at each end") << QByteArray("[1,0,0,0,0,0,0,0,0,0,1]") << "5.000"
+                                         << "25.000";
+        QTest::newRow("one, two and two steps") << QByteArray("[0,1,2,0,0,0,0,0,0,0,0]") << "1.667"
+                                                << "0.222";
+        QTest::newRow("a few of a run") << QByteArray("[0,0,0,1,2,3,2,0,0,0,0]") << "4.750"
+                                        << "0.938";
+    }
+    void theLandingsMeanAndVarianceCountStepsToTheRight() {
+        QFETCH(QByteArray, bins);
+        QFETCH(QString, mean);
+        QFETCH(QString, variance);
+        ClassPool pool;
+        Take(pool, Report(bins), 1000);
+        const std::optional<LandingStatistics> steps = StepStatistics(pool.pooled());
+        QVERIFY(steps);
+        QCOMPARE(ThousandthsText(steps->mean), mean);
+        QCOMPARE(ThousandthsText(steps->variance), variance);
+    }
+
     // Only the site's own files, the smallest encoding the browser takes, a
     // file not sent again while unchanged, and the pool's table.
     void theHostServesOnlyTheSiteAndItsTable() {
@@ -322,6 +392,48 @@ private slots:
         QCOMPARE(Talk(url, {Report(kBins, "5000", "run-00001", "device-c3")}), tryAgain);
         QCOMPARE(Talk(url, {Report(kBins, "6000", "run-00002", "device-a1")}), "open");
         QCOMPARE(pool.balls(), 75);
+    }
+
+    // At 1920 x 1080, every run shown in the grid in a frame of its own,
+    // whole and apart from the others, found in the picture; beyond 80
+    // devices, on pages that the teacher turns.
+    void theGridShowsEveryRunWholeAndApart_data() {
+        QTest::addColumn<int>("devices");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("one device") << 1 << 1;
+        QTest::newRow("a class") << 40 << 1;
+        QTest::newRow("a hall") << 300 << 4;
+    }
+    void theGridShowsEveryRunWholeAndApart() {
+        QFETCH(int, devices);
+        QFETCH(int, pages);
+        ClassPool pool;
+        for (int device = 0; device < devices; ++device) {
+            for (int run = 0; run <= device % 6; ++run) {
+                Take(pool,
+                     Report(kBins, "5000", "run-" + QByteArray::number(run + 10000),
+                            "device-" + QByteArray::number(device + 10000)),
+                     1000);
+            }
+        }
+        ClassWindow window([] { return QByteArray(); });
+        window.showClass({}, pool.devices());
+        window.setFixedSize(1920, 1080);
+        window.show();
+        QTest::keyClick(&window, Qt::Key_2);
+        QCOMPARE(window.grid()->pages(), pages);
+        for (int page = 0; page < pages; ++page) {
+            int runs = 0;
+            for (int device = page * 80; device < std::min(devices, page * 80 + 80); ++device) {
+                runs += std::min(4, device % 6 + 1);
+            }
+            const QList<QRect> frames = Frames(window.grid()->grab().toImage(), kRunFrameBlue);
+            QCOMPARE(frames.size(), runs);
+            for (const QRect &frame : frames) {
+                QVERIFY(!frame.isEmpty());
+            }
+            QTest::keyClick(&window, Qt::Key_PageDown);
+        }
     }
 
     // 保存 (or Ctrl+S) writes the pool's table where the teacher says;
