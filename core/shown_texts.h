@@ -71,6 +71,7 @@ inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";
 inline constexpr char kPooledViewButton[] = "クラス全体";
 inline constexpr char kDevicesViewButton[] = "端末ごと";
+inline constexpr char kChartViewButton[] = "ずれのグラフ";
 inline constexpr char kDeviceCaption[] = "端末%1　%2個";
 inline constexpr char kRunsCaption[] = "%1回";
 inline constexpr char kRunEnded[] = "終";
@@ -91,6 +92,16 @@ inline constexpr char kStepsVarianceNote[] = "分散は玉の数で割って求�
 inline constexpr char kNewestMeanCaption[] = "最新の平均 %1段";
 inline constexpr char kRunTooltip[] =
     "実験%1　ポコリン %2個\n右へ進んだ段数　平均 %3　分散 %4\n（理論　平均 %5　分散 %6）";
+// The chart of the pool's gap to the theory
+inline constexpr char kChartTitle[] = "ポコリンが増えるほど、割合は理論上の確率に近づく";
+inline constexpr char kChartNowCaption[] = "いま　クラス全体のポコリン %1個　理論とのずれ %2";
+inline constexpr char kChartNoPoints[] = "ポコリンが落ちると、ここに点が増えていきます";
+inline constexpr char kChartBallsAxis[] = "クラス全体のポコリンの数";
+inline constexpr char kChartGapAxis[] = "割合と理論上の確率のずれ（いちばん大きい箱）";
+inline constexpr char kChartClassLegend[] = "クラスの実験";
+inline constexpr char kChartBandLegend[] = "偶然だけで生じるずれ";
+inline constexpr char kChartBandCaption[] =
+    "青い帯：公平な板でも偶然だけで生じるずれ。10回のうち9回はこの帯に入ります。目盛りは10倍ずつ";
 inline constexpr char kStartAfreshButton[] = "最初から";
 inline constexpr char kSaveButton[] = "保存";
 inline constexpr char kStartAfreshQuestion[] =
@@ -98,9 +109,17 @@ inline constexpr char kStartAfreshQuestion[] =
 inline constexpr char kSaveFileName[] = "クラスの実験.csv";
 inline constexpr char kSaveFilter[] = "CSV (*.csv)";
 inline constexpr char kSaveFailed[] = "保存できませんでした：%1";
+inline constexpr char kSavePictureButton[] = "画像を保存";
+inline constexpr char kPictureFileName[] = "クラスの実験.png";
+inline constexpr char kPictureFilter[] = "PNG (*.png)";
+inline constexpr char kSaveChartButton[] = "グラフの数値を保存";
+inline constexpr char kChartFileName[] = "クラスの実験のグラフ.csv";
 // The saved table's headings: one row per bin, then one per device's run
 inline constexpr char kCsvBinHeadings[] = "ビン,ポコリンの数,理論上の数学的確率,実験結果からの割合";
 inline constexpr char kCsvRunHeadings[] = "端末,実験";
 inline constexpr char kCsvBin[] = "ビン%1";
+// The chart's table: one row per point
+inline constexpr char kCsvGapHeadings[] =
+    "ポコリンの数,理論とのずれ,偶然で生じるずれの下限,偶然で生じるずれの上限";
 
 } // namespace pokorin

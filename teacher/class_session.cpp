@@ -64,7 +64,7 @@ void ClassSession::showPool() {
     const bool waited = waitedLong_ && !host_->anyJoined() && pool_.balls() == 0;
     window_.showClass(
         {hasPage_ ? joinAddresses_ : QStringList(), waited, host_->connections(), pool_.pooled()},
-        pool_.devices());
+        pool_.devices(), pool_.gaps());
 }
 
 void ClassSession::showPoolSoon() {

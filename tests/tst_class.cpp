@@ -3,7 +3,12 @@
 // that serves the site and takes reports only from the class, and the
 // teacher's window.
 
+#include "core/drop_tick.h"
+#include "core/ratios.h"
+#include "core/shown_texts.h"
+#include "core/xoshiro_generator.h"
 #include "host/class_host.h"
+#include "pool/chance_band.h"
 #include "pool/class_csv.h"
 #include "pool/landing_statistics.h"
 #include "pool/pool_file.h"
@@ -224,7 +229,8 @@ private slots:
     }
 
     // Saved and read back whole, the balls before the fresh start still
-    // left out; a damaged file is set aside and gives nothing.
+    // left out and the chart as it was; a damaged file is set aside and
+    // gives nothing.
     void theFileKeepsTheClassAndSetsABadOneAside() {
         QTemporaryDir dir;
         const PoolFile file(dir.filePath("kept/class.json"));
@@ -241,6 +247,7 @@ private slots:
         QCOMPARE(kept->pool.gaps, pool.gaps());
         restored.restore(kept->pool);
         QCOMPARE(restored.pooled(), pool.pooled());
+        QCOMPARE(restored.gaps(), pool.gaps()); // the chart's points
         WriteFile(dir.filePath("kept/class.json"),
                   R"({"code": "abcdefghjk", "port": 8765, "runs": [{"device": "device-01"}]})");
         QVERIFY(!file.load());
@@ -290,6 +297,42 @@ private slots:
         QVERIFY(steps);
         QCOMPARE(ThousandthsText(steps->mean), mean);
         QCOMPARE(ThousandthsText(steps->variance), variance);
+    }
+
+    // Nine pools of ten from a fair board, the program's own generator
+    // deciding each ball's ten steps, have their gap to the theory inside
+    // the band: its edges are the simulated gaps' 5 % and 95 % quantiles.
+    void theBandHoldsNineFairPoolsOfTen_data() {
+        QTest::addColumn<int>("balls");
+        QTest::newRow("300 balls") << 300;
+        QTest::newRow("3000 balls") << 3000;
+    }
+    void theBandHoldsNineFairPoolsOfTen() {
+        QFETCH(int, balls);
+        constexpr int kPools = 2000;
+        XoshiroGenerator generator(static_cast<uint64_t>(balls));
+        std::vector<double> gaps;
+        for (int pool = 0; pool < kPools; ++pool) {
+            std::array<int, kBinTotal> counts{};
+            for (int ball = 0; ball < balls; ++ball) {
+                int right = 0;
+                for (int level = 1; level < kBinTotal; ++level) {
+                    right += StepFor(generator.next()) == Step::Right ? 1 : 0;
+                }
+                counts.at(right) += 1;
+            }
+            double gap = 0;
+            for (int k = 1; k <= kBinTotal; ++k) {
+                gap = std::max(gap, std::abs(counts.at(k - 1) / double(balls) - BinProbability(k)));
+            }
+            gaps.push_back(gap);
+        }
+        std::sort(gaps.begin(), gaps.end());
+        const ChanceBand band = ChanceBandFor(balls);
+        // The bins' ratios, which the band takes as independent, are not
+        // quite: they add up to 1. Their gap is small a little more often.
+        QVERIFY(std::abs(gaps.at(kPools / 20) / band.low - 1) < 0.12);
+        QVERIFY(std::abs(gaps.at(kPools * 19 / 20) / band.high - 1) < 0.05);
     }
 
     // Only the site's own files, the smallest encoding the browser takes, a
@@ -417,7 +460,7 @@ private slots:
             }
         }
         ClassWindow window([] { return QByteArray(); });
-        window.showClass({}, pool.devices());
+        window.showClass({}, pool.devices(), {});
         window.setFixedSize(1920, 1080);
         window.show();
         QTest::keyClick(&window, Qt::Key_2);
@@ -436,19 +479,35 @@ private slots:
         }
     }
 
-    // 保存 (or Ctrl+S) writes the pool's table where the teacher says;
-    // 最初から, and a click on a device's box in the grid, ask, and go on only
-    // after Yes; F11 fills the screen.
+    // 保存 (or Ctrl+S) writes the pool's table where the teacher says, and
+    // buttons the chart's points and the picture of the view chosen, which
+    // stays chosen when the class is shown anew; 最初から, and a click on a
+    // device's box in the grid, ask, and go on only after Yes; F11 fills
+    // the screen.
     void theClassWindowSavesAndAsksBeforeItChangesThePool() {
         QTemporaryDir dir;
-        ClassWindow window([] { return QByteArray("the table"); },
-                           [&dir](QWidget *) { return dir.filePath("class.csv"); });
+        ClassWindow window(
+            [] { return QByteArray("the table"); },
+            [&dir](QWidget *, const QString &name, const QString &) { return dir.filePath(name); });
         ClassPool pool;
         Take(pool, Report(kBins, "5000", "run-00001", "device-prank"), 1000);
-        window.showClass({}, pool.devices());
+        Take(pool, Report(kBins, "5000", "run-00001", "device-other"), 1000);
+        window.showClass({}, pool.devices(), pool.gaps());
         window.show();
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(ReadFile(dir.filePath("class.csv")), "the table");
+        QCOMPARE(ReadFile(dir.filePath(kSaveFileName)), "the table");
+        QTest::keyClick(&window, Qt::Key_3);
+        window.showClass({}, pool.devices(), pool.gaps());
+        QTRY_VERIFY(window.chart()->isVisible());
+        window.savePictureButton()->click();
+        QCOMPARE(QImage(dir.filePath(kPictureFileName)).size(), window.chart()->size());
+        window.saveChartButton()->click();
+        const QByteArray chart = ReadFile(dir.filePath(kChartFileName));
+        const QStringList points = QString::fromUtf8(chart).split("\r\n");
+        QVERIFY(chart.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(points.size(), 1 + 2 + 1);
+        QCOMPARE(points.at(2).section(u',', 0, 1), "50,0.046094"); // 0.2 against 252 / 1024
+        QCOMPARE(points.at(2).count(u','), 3);
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.isFullScreen());
         QTest::keyClick(&window, Qt::Key_2);

@@ -22,7 +22,7 @@ int main(int argc, char **argv) {
         shown.counts.at(k) = arguments.at(5 + k).toLong();
     }
     pokorin::ClassWindow window([] { return QByteArray(); });
-    window.showClass(shown, {});
+    window.showClass(shown, {}, {});
     window.setFixedSize(arguments.at(1).toInt(), arguments.at(2).toInt());
     window.show();
     QApplication::processEvents();
