@@ -1,5 +1,7 @@
 #include "ratios.h"
 
+#include <cmath>
+
 namespace pokorin {
 
 std::string FormatRatio(long count, long total) {
@@ -9,6 +11,10 @@ std::string FormatRatio(long count, long total) {
     const std::string fraction = std::to_string(thousandths % 1000);
     return std::to_string(thousandths / 1000) + '.' + std::string(3 - fraction.size(), '0') +
            fraction;
+}
+
+std::string FormatThousandths(double value) {
+    return FormatRatio(std::lround(value * 1000), 1000);
 }
 
 double BinProbability(int k) {

@@ -13,6 +13,10 @@ namespace pokorin {
 /* 0 <= count <= total, total > 0 */
 std::string FormatRatio(long count, long total);
 
+// A value that is no count's ratio, such as a mean, in the same form.
+/* value >= 0 */
+std::string FormatThousandths(double value);
+
 // The theory's chance of bin k, C(10, k - 1) / 1024.
 /* 1 <= k <= kBinTotal */
 double BinProbability(int k);

@@ -1,11 +1,19 @@
 #include "class_csv.h"
 
+#include "chance_band.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
 
 #include <QStringList>
 
 namespace pokorin {
+namespace {
+
+QByteArray SpreadsheetText(const QStringList &lines) {
+    return "\xEF\xBB\xBF" + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+} // namespace
 
 QByteArray ClassCsv(const ClassPool &pool) {
     const PooledCounts counts = pool.pooled();
@@ -33,7 +41,21 @@ QByteArray ClassCsv(const ClassPool &pool) {
             lines << row.join(u',');
         }
     }
-    return "\xEF\xBB\xBF" + (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+    return SpreadsheetText(lines);
+}
+
+QByteArray GapCsv(const QList<GapPoint> &gaps) {
+    QStringList lines{kCsvGapHeadings};
+    for (const GapPoint &point : gaps) {
+        const ChanceBand band = ChanceBandFor(static_cast<double>(point.balls));
+        // Six decimals: a large pool's gap is a few thousandths.
+        lines << QStringLiteral("%1,%2,%3,%4")
+                     .arg(point.balls)
+                     .arg(point.gap, 0, 'f', 6)
+                     .arg(band.low, 0, 'f', 6)
+                     .arg(band.high, 0, 'f', 6);
+    }
+    return SpreadsheetText(lines);
 }
 
 } // namespace pokorin

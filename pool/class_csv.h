@@ -13,4 +13,9 @@ namespace pokorin {
 // (the device and the run, numbered, and its count in each bin).
 QByteArray ClassCsv(const ClassPool &pool);
 
+// The chart's points as such a table: a heading line, then one row per
+// point (the pooled balls, the gap to the theory, and the band that chance
+// alone explains at so many balls).
+QByteArray GapCsv(const QList<GapPoint> &gaps);
+
 } // namespace pokorin

@@ -4,17 +4,23 @@
 # `screenshot.sh windows` makes docs/screenshot-windows.png of pokorin.exe
 # under Wine instead (after scripts/windows.sh), `screenshot.sh web`
 # docs/screenshot-web.png of the page in headless Chromium (after
-# scripts/web.sh), `screenshot.sh class` docs/screenshot-class.png of the
-# class window with 38 simulated devices joined.
+# scripts/web.sh), `screenshot.sh class` docs/screenshot-class*.png of the
+# class window's three views after a lesson of 38 simulated students.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 if [ "${1:-}" = web ]; then
     exec node "$ROOT/scripts/web/screenshot.mjs" "$ROOT/build-web/site" "$ROOT/docs/screenshot-web.png"
 fi
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth x11-utils jwm xdotool imagemagick
 configure_and_build "$ROOT/build"
+if [ "${1:-}" = class ]; then
+    QT_QPA_PLATFORM=offscreen "$ROOT/build/bin/class_window_picture" lesson 38 \
+        "$ROOT"/docs/screenshot-class{,-devices,-chart}.png
+    echo "wrote docs/screenshot-class.png, -devices.png and -chart.png"
+    exit 0
+fi
 
 source "$ROOT/scripts/desktop_session.sh"
-start_x 150 "$([ "${1:-}" = class ] && echo 1280x800 || echo 1024x768)"
+start_x 150 1024x768
 export PULSE_SERVER="unix:$E2E_TMP/none"
 if [ "${1:-}" = windows ]; then
     PROGRAM=(bash "$ROOT/scripts/wine.sh" "$ROOT/build-win/bin/pokorin.exe")
@@ -22,19 +28,6 @@ if [ "${1:-}" = windows ]; then
 else
     PROGRAM=("$ROOT/build/bin/pokorin")
     picture="$ROOT/docs/screenshot.png"
-fi
-if [ "${1:-}" = class ]; then
-    (cd "$E2E_TMP" && XDG_DATA_HOME="$E2E_TMP" exec "$ROOT/build/bin/pokorin" --class --port 18765) \
-        >"$E2E_TMP/class.log" 2>&1 &
-    E2E_PIDS+=($!)
-    window=$(find_window 'クラスの実験' 60)
-    address=$(grep -o -m 1 'http://[^ ]*' "$E2E_TMP/class.log")
-    QT_QPA_PLATFORM=offscreen "$ROOT/build/bench/class_bench" devices 38 20 "$address" /dev/null >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    sleep 15
-    import -window "$window" -frame "$ROOT/docs/screenshot-class.png"
-    echo "wrote docs/screenshot-class.png"
-    exit 0
 fi
 start_program
 type_fall_speed 10

@@ -1,5 +1,6 @@
 #include "class_look.h"
 
+#include "core/ratios.h"
 #include "window/fonts.h"
 
 #include <QFontMetricsF>
@@ -12,6 +13,10 @@ QFont Face(double pixels, bool bold) {
     QFont font = DesignFont(12, bold);
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixels))));
     return font;
+}
+
+QString ThousandthsText(double value) {
+    return QString::fromStdString(FormatThousandths(value));
 }
 
 void FittedText(QPainter &painter, QRectF area, const QString &text, double pixels, bool bold,

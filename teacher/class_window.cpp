@@ -1,10 +1,12 @@
 #include "class_window.h"
 
 #include "core/shown_texts.h"
+#include "pool/class_csv.h"
 #include "ui/app_icon.h"
 #include "window/fonts.h"
 
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -18,26 +20,34 @@ ClassWindow::ClassWindow(std::function<QByteArray()> table, FileOffer offer)
     , offer_(std::move(offer))
     , view_(new PoolView(this))
     , grid_(new DeviceGrid(this))
+    , chart_(new GapChartView(this))
     , views_(new QStackedLayout)
     , startAfreshButton_(new QPushButton(kStartAfreshButton, this))
-    , saveButton_(new QPushButton(kSaveButton, this)) {
+    , saveButton_(new QPushButton(kSaveButton, this))
+    , savePictureButton_(new QPushButton(kSavePictureButton, this))
+    , saveChartButton_(new QPushButton(kSaveChartButton, this)) {
     setWindowTitle(kClassWindowTitle);
     setWindowIcon(PokorinIcon());
     auto *buttons = new QHBoxLayout;
-    for (QWidget *view : {static_cast<QWidget *>(view_), static_cast<QWidget *>(grid_)}) {
+    for (QWidget *view : std::initializer_list<QWidget *>{view_, grid_, chart_}) {
         views_->addWidget(view);
     }
     buttons->addWidget(viewButton(kPooledViewButton, view_));
     buttons->addWidget(viewButton(kDevicesViewButton, grid_));
+    buttons->addWidget(viewButton(kChartViewButton, chart_));
     buttons->addStretch();
-    buttons->addWidget(startAfreshButton_);
-    buttons->addWidget(saveButton_);
+    for (QPushButton *button :
+         {startAfreshButton_, saveButton_, savePictureButton_, saveChartButton_}) {
+        buttons->addWidget(button);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(views_, 1);
     layout->addLayout(buttons);
     connect(startAfreshButton_, &QPushButton::clicked, this,
             [this] { ask(kStartAfreshQuestion, [this] { emit startAfresh(); }); });
-    connect(saveButton_, &QPushButton::clicked, this, &ClassWindow::save);
+    connect(saveButton_, &QPushButton::clicked, this, &ClassWindow::saveTable);
+    connect(savePictureButton_, &QPushButton::clicked, this, &ClassWindow::savePicture);
+    connect(saveChartButton_, &QPushButton::clicked, this, &ClassWindow::saveChart);
     connect(grid_, &DeviceGrid::deviceChosen, this, &ClassWindow::askToTakeOut);
     resize(1024, 720);
 }
@@ -53,9 +63,11 @@ QPushButton *ClassWindow::viewButton(const char *caption, QWidget *view) {
     return button;
 }
 
-void ClassWindow::showClass(const ClassShow &shown, QList<DeviceRuns> devices) {
+void ClassWindow::showClass(const ClassShow &shown, QList<DeviceRuns> devices,
+                            QList<GapPoint> gaps) {
     view_->show(shown);
     grid_->showDevices(std::move(devices));
+    chart_->showGaps(std::move(gaps));
 }
 
 void ClassWindow::keyPressEvent(QKeyEvent *event) {
@@ -63,7 +75,7 @@ void ClassWindow::keyPressEvent(QKeyEvent *event) {
     if (event->key() == Qt::Key_F11) {
         setWindowState(windowState() ^ Qt::WindowFullScreen);
     } else if (event->matches(QKeySequence::Save)) {
-        save();
+        saveTable();
     } else if (chosen >= 0 && chosen < viewButtons_.size()) {
         viewButtons_.at(chosen)->click();
     } else if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp) {
@@ -107,8 +119,25 @@ void ClassWindow::askToTakeOut(qsizetype place) {
         [this, name = device.device] { emit takeOut(name); });
 }
 
-void ClassWindow::save() {
-    offer_(this, kSaveFileName, table_());
+void ClassWindow::save(const QString &fileName, const QByteArray &bytes) {
+    offer_(this, fileName, bytes);
+}
+
+void ClassWindow::saveTable() {
+    save(kSaveFileName, table_());
+}
+
+void ClassWindow::saveChart() {
+    save(kChartFileName, GapCsv(chart_->gaps()));
+}
+
+// The view as the projector shows it, at the screen's own pixels.
+void ClassWindow::savePicture() {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    views_->currentWidget()->grab().save(&buffer, "PNG");
+    save(kPictureFileName, png);
 }
 
 } // namespace pokorin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device_grid.h"
+#include "gap_chart_view.h"
 #include "offer_file.h"
 #include "pool_view.h"
 
@@ -12,11 +13,13 @@ class QStackedLayout;
 namespace pokorin {
 
 // The teacher's class window: one view of the class filling the window, the
-// teacher's choice (the pooled experiment, or each device's runs, which
-// buttons or the keys 1 and 2 choose), and under it "最初から", which empties
-// the pool after the teacher confirms, and "保存" (or Ctrl+S), which writes
-// the pool's table to a file. A click on a device's box asks to take that
-// device out of the class. F11 shows it on the whole screen, and back.
+// teacher's choice (the pooled experiment, each device's runs, or the chart
+// of the pool's gap to the theory, which buttons or the keys 1, 2 and 3
+// choose), and under it "最初から", which empties the pool after the teacher
+// confirms, "保存" (or Ctrl+S), which writes the pool's table to a file, and
+// buttons that save the chart's points as a table and the view shown as a
+// picture. A click on a device's box asks to take that device out of the
+// class. F11 shows it on the whole screen, and back.
 class ClassWindow final : public QWidget {
     Q_OBJECT
 
@@ -24,12 +27,15 @@ public:
     // `table` gives the table to save, which `offer` hands the teacher.
     explicit ClassWindow(std::function<QByteArray()> table, FileOffer offer = OfferFile);
 
-    void showClass(const ClassShow &shown, QList<DeviceRuns> devices);
+    void showClass(const ClassShow &shown, QList<DeviceRuns> devices, QList<GapPoint> gaps);
 
     PoolView *view() const { return view_; }
     DeviceGrid *grid() const { return grid_; }
+    GapChartView *chart() const { return chart_; }
     QPushButton *startAfreshButton() const { return startAfreshButton_; }
     QPushButton *saveButton() const { return saveButton_; }
+    QPushButton *savePictureButton() const { return savePictureButton_; }
+    QPushButton *saveChartButton() const { return saveChartButton_; }
 
 signals:
     // The teacher has confirmed "最初から".
@@ -45,16 +51,22 @@ private:
     QPushButton *viewButton(const char *caption, QWidget *view);
     void ask(const QString &question, std::function<void()> onYes);
     void askToTakeOut(qsizetype place);
-    void save();
+    void save(const QString &fileName, const QByteArray &bytes);
+    void saveTable();
+    void savePicture();
+    void saveChart();
 
     std::function<QByteArray()> table_;
     FileOffer offer_;
     PoolView *view_;
     DeviceGrid *grid_;
+    GapChartView *chart_;
     QStackedLayout *views_;
     QList<QPushButton *> viewButtons_;
     QPushButton *startAfreshButton_;
     QPushButton *saveButton_;
+    QPushButton *savePictureButton_;
+    QPushButton *saveChartButton_;
 };
 
 } // namespace pokorin

@@ -2,9 +2,12 @@
 
 #include "class_look.h"
 #include "core/shown_texts.h"
+#include "pool/landing_statistics.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
 #include <numeric>
@@ -44,6 +47,42 @@ QList<QRectF> GridBoxes(QRectF area, int count) {
 
 int Balls(const RunCounts &counts) {
     return std::accumulate(counts.begin(), counts.end(), 0);
+}
+
+// Where a device's box puts its parts: its number and balls over its latest
+// runs, side by side and the newest last, and the newest run's mean under them.
+struct DeviceBoxParts {
+    QRectF title;
+    QList<QRectF> runs;
+    QRectF newestMean;
+};
+
+DeviceBoxParts PartsOf(QRectF box, int runsShown) {
+    const double line = 0.17 * box.height(), pad = 0.04 * box.width();
+    const QRectF inside = box.adjusted(pad, 0, -pad, -pad);
+    DeviceBoxParts parts{QRectF(inside.left(), inside.top(), inside.width(), line),
+                         {},
+                         QRectF(inside.left(), inside.bottom() - line, inside.width(), line)};
+    const double slot = inside.width() / kRunsShown;
+    for (int i = 0; i < runsShown; ++i) {
+        parts.runs << QRectF(inside.right() - (runsShown - i) * slot, parts.title.bottom(), slot,
+                             parts.newestMean.top() - parts.title.bottom())
+                          .adjusted(0.06 * slot, 0, -0.06 * slot, 0);
+    }
+    return parts;
+}
+
+int RunsShown(const DeviceRuns &device) {
+    return static_cast<int>(std::min<qsizetype>(kRunsShown, device.runs.size()));
+}
+
+QString RunTooltip(const DeviceRuns::Run &run, qsizetype number) {
+    const std::optional<LandingStatistics> steps = StepStatistics(run.counted);
+    return QString(kRunTooltip)
+        .arg(number)
+        .arg(Balls(run.counted))
+        .arg(ThousandthsText(steps->mean), ThousandthsText(steps->variance),
+             ThousandthsText(kTheoryStatistics.mean), ThousandthsText(kTheoryStatistics.variance));
 }
 
 } // namespace
@@ -106,47 +145,78 @@ void DeviceGrid::paintEvent(QPaintEvent *) {
     }
 }
 
-// The device's number and balls over its latest runs, the newest last.
+// The device's number and balls over its latest runs, the newest last and
+// its mean under them.
 void DeviceGrid::paintDevice(QPainter &painter, QRectF box, qsizetype place) const {
     const DeviceRuns &device = devices_.at(place);
     painter.fillRect(box, Qt::white);
     painter.setPen(QPen(kOlderRunGrey, 1));
     painter.drawRect(box);
-    const double line = 0.17 * box.height(), pad = 0.04 * box.width();
-    const QRectF title(box.left() + pad, box.top(), box.width() - 2 * pad, line);
+    const int shown = RunsShown(device);
+    const DeviceBoxParts parts = PartsOf(box, shown);
     painter.setPen(Qt::black);
-    FittedText(painter, title.adjusted(0, 0, -title.width() / 4, 0),
-               QString(kDeviceCaption).arg(place + 1).arg(device.balls), 0.8 * line, true,
-               Qt::AlignLeft | Qt::AlignVCenter);
-    FittedText(painter, title.adjusted(3 * title.width() / 4, 0, 0, 0),
-               QString(kRunsCaption).arg(device.runs.size()), 0.7 * line, false,
+    FittedText(painter, parts.title.adjusted(0, 0, -parts.title.width() / 4, 0),
+               QString(kDeviceCaption).arg(place + 1).arg(device.balls), 0.8 * parts.title.height(),
+               true, Qt::AlignLeft | Qt::AlignVCenter);
+    FittedText(painter, parts.title.adjusted(3 * parts.title.width() / 4, 0, 0, 0),
+               QString(kRunsCaption).arg(device.runs.size()), 0.7 * parts.title.height(), false,
                Qt::AlignRight | Qt::AlignVCenter);
-    const int shown = static_cast<int>(std::min<qsizetype>(kRunsShown, device.runs.size()));
-    const QRectF runs(box.left() + pad, box.top() + line, box.width() - 2 * pad,
-                      box.height() - line - pad);
-    const double slot = runs.width() / kRunsShown;
     for (int i = 0; i < shown; ++i) {
-        const DeviceRuns::Run &run = device.runs.at(device.runs.size() - shown + i);
-        const bool newest = i == shown - 1;
-        const QRectF area(runs.right() - (shown - i) * slot, runs.top(), slot, runs.height());
-        const QRectF inner = area.adjusted(0.06 * slot, 0, -0.06 * slot, 0);
-        const double label = 0.28 * inner.height(), bars = inner.height() - label;
-        if (newest) {
-            painter.fillRect(inner, kNewestRunGround);
-        }
-        const double bin = inner.width() / kBinTotal;
-        for (int k = 0; k < kBinTotal; ++k) {
-            const double tall = bars * run.counted.at(k) / kStackCapacity;
-            painter.fillRect(
-                QRectF(inner.left() + (k + 0.1) * bin, inner.top() + bars - tall, 0.8 * bin, tall),
-                newest ? kBallRed : kOlderRunGrey);
-        }
-        painter.setPen(Qt::black);
-        const QString balls = QString::number(Balls(run.counted)) +
-                              (run.ended ? QStringLiteral(" ") + kRunEnded : QString());
-        FittedText(painter, QRectF(inner.left(), inner.top() + bars, inner.width(), label), balls,
-                   0.8 * label, newest, Qt::AlignHCenter | Qt::AlignVCenter);
+        paintRun(painter, parts.runs.at(i), device.runs.at(device.runs.size() - shown + i),
+                 i == shown - 1);
     }
+    const std::optional<LandingStatistics> newest = StepStatistics(device.runs.last().counted);
+    painter.setPen(Qt::black);
+    FittedText(painter, parts.newestMean,
+               QString(kNewestMeanCaption).arg(ThousandthsText(newest->mean)),
+               0.7 * parts.newestMean.height(), false, Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// A run's bars over its balls, in a frame of its own.
+void DeviceGrid::paintRun(QPainter &painter, QRectF area, const DeviceRuns::Run &run,
+                          bool newest) const {
+    const double label = 0.28 * area.height(), bars = area.height() - label;
+    if (newest) {
+        painter.fillRect(area, kNewestRunGround);
+    }
+    const double bin = area.width() / kBinTotal;
+    for (int k = 0; k < kBinTotal; ++k) {
+        const double tall = bars * run.counted.at(k) / kStackCapacity;
+        painter.fillRect(
+            QRectF(area.left() + (k + 0.1) * bin, area.top() + bars - tall, 0.8 * bin, tall),
+            newest ? kBallRed : kOlderRunGrey);
+    }
+    painter.setPen(Qt::black);
+    const QString balls = QString::number(Balls(run.counted)) +
+                          (run.ended ? QStringLiteral(" ") + kRunEnded : QString());
+    FittedText(painter, QRectF(area.left(), area.top() + bars, area.width(), label), balls,
+               0.8 * label, newest, Qt::AlignHCenter | Qt::AlignVCenter);
+    painter.setPen(QPen(kRunFrameBlue, 1));
+    painter.drawRect(area);
+}
+
+// Each run's mean and variance, for the run under the pointer.
+bool DeviceGrid::event(QEvent *event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    const auto *help = static_cast<QHelpEvent *>(event);
+    for (const auto &[place, box] : boxes()) {
+        const DeviceRuns &device = devices_.at(place);
+        const int shown = RunsShown(device);
+        const QList<QRectF> runs = PartsOf(box, shown).runs;
+        for (int i = 0; i < shown; ++i) {
+            if (runs.at(i).contains(help->pos())) {
+                const qsizetype number = device.runs.size() - shown + i;
+                QToolTip::showText(help->globalPos(),
+                                   RunTooltip(device.runs.at(number), number + 1), this);
+                return true;
+            }
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 void DeviceGrid::mouseReleaseEvent(QMouseEvent *event) {

@@ -8,10 +8,11 @@ namespace pokorin {
 
 // Each device's runs at a glance: a box a device, in the order the devices
 // joined, with its number and its balls in the pool, and its latest runs as
-// small histograms side by side, each with its balls, the newest
-// highlighted, one that ended at a full stack marked so. As many boxes as
-// stay readable on a projector share a page; beyond them the teacher turns
-// pages. A click on a box asks to take that device out.
+// small framed histograms side by side, each with its balls, the newest
+// highlighted and its mean in steps to the right under them, one that ended
+// at a full stack marked so; each run's mean and variance in its tooltip. As
+// many boxes as stay readable on a projector share a page; beyond them the
+// teacher turns pages. A click on a box asks to take that device out.
 class DeviceGrid final : public QWidget {
     Q_OBJECT
 
@@ -36,6 +37,7 @@ signals:
     void deviceChosen(qsizetype place);
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -43,6 +45,7 @@ protected:
 private:
     QRectF gridArea() const;
     void paintDevice(QPainter &painter, QRectF box, qsizetype place) const;
+    void paintRun(QPainter &painter, QRectF area, const DeviceRuns::Run &run, bool newest) const;
 
     QList<DeviceRuns> devices_;
     int page_ = 0;

@@ -3,6 +3,7 @@
 #include "class_look.h"
 #include "core/ratios.h"
 #include "core/shown_texts.h"
+#include "pool/landing_statistics.h"
 #include "qr_code.h"
 
 #include <QPainter>
@@ -33,7 +34,12 @@ void PoolView::paintEvent(QPaintEvent *) {
     const double binsLeft = inside.left() + 0.2 * inside.width();
     const double joining = 0.3 * inside.height(), strips = 0.14 * inside.height();
     paintJoining(painter, inside.adjusted(0, 0, 0, joining - inside.height()));
-    paintBars(painter, inside.adjusted(0, joining + pad, 0, -strips), binsLeft);
+    const QRectF bars = inside.adjusted(0, joining + pad, 0, -strips);
+    paintBars(painter, bars, binsLeft);
+    // Beside the bars, under their legend, in the column of the strips' headings.
+    const double slot = (inside.right() - binsLeft) / kBinTotal;
+    paintSteps(painter, QRectF(bars.left(), bars.top() + 0.16 * bars.height(),
+                               binsLeft - bars.left() - slot / 4, 0.72 * bars.height()));
     paintStrips(painter, inside.adjusted(0, inside.height() - strips, 0, 0), binsLeft);
 }
 
@@ -112,6 +118,39 @@ void PoolView::paintBars(QPainter &painter, QRectF area, double binsLeft) const 
                      kLatticeBlue);
     FittedText(painter, legend.adjusted(0.6 * slot, 0, 0, 0), kExpectationCaption,
                0.5 * countsHeight, false);
+}
+
+// The pooled landings' mean and variance in steps to the right, in red as
+// the bars, beside the theory's, in blue as its marks.
+void PoolView::paintSteps(QPainter &painter, QRectF area) const {
+    const double row = std::min(area.height() / 7, area.width() / 5);
+    const auto line = [&](int at, double from, double to) {
+        return QRectF(area.left() + from * area.width(), area.top() + at * row,
+                      (to - from) * area.width(), row);
+    };
+    const Qt::Alignment middle = Qt::AlignLeft | Qt::AlignVCenter;
+    const QColor text = palette().color(QPalette::WindowText);
+    painter.setPen(text);
+    FittedText(painter, line(0, 0, 1), kStepsHeading, 0.8 * row, true, middle);
+    FittedText(painter, line(1, 0, 1), kStepsNote, 0.55 * row, false, middle);
+    FittedText(painter, line(2, 0.3, 0.65), kStepsExperiment, 0.6 * row, false, middle);
+    FittedText(painter, line(2, 0.67, 1), kStepsTheory, 0.6 * row, false, middle);
+    const std::optional<LandingStatistics> pooled = StepStatistics(shown_.counts);
+    const auto figures = [&](int at, const char *name, const QString &experiment, double theory) {
+        painter.setPen(text);
+        FittedText(painter, line(at, 0, 0.3), name, 0.7 * row, true, middle);
+        painter.setPen(kBallRed);
+        FittedText(painter, line(at, 0.3, 0.65), experiment, 0.7 * row, true, middle);
+        painter.setPen(kLatticeBlue);
+        FittedText(painter, line(at, 0.67, 1), ThousandthsText(theory), 0.7 * row, true, middle);
+    };
+    figures(3, kStepsMean, pooled ? ThousandthsText(pooled->mean) : QString(),
+            kTheoryStatistics.mean);
+    figures(4, kStepsVariance, pooled ? ThousandthsText(pooled->variance) : QString(),
+            kTheoryStatistics.variance);
+    painter.setPen(text);
+    FittedText(painter, line(5, 0, 1), kStepsTheoryNote, 0.55 * row, false, middle);
+    FittedText(painter, line(6, 0, 1), kStepsVarianceNote, 0.55 * row, false, middle);
 }
 
 // The theory's probabilities and the pooled ratios, each centred under its

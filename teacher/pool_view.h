@@ -26,8 +26,9 @@ struct ClassShow {
 // what usually keeps them out), how many
 // devices are connected and how many balls the class has landed, eleven bars
 // scaled to the tallest with each bin's expectation N C(10, k - 1) / 1024
-// drawn over them and its count under it, and the two strips of the main
-// window, the theory and the pooled ratios, under the bins.
+// drawn over them and its count under it, the landings' mean and variance
+// beside the theory's, and the two strips of the main window, the theory and
+// the pooled ratios, under the bins.
 class PoolView final : public QWidget {
 public:
     explicit PoolView(QWidget *parent);
@@ -41,6 +42,7 @@ protected:
 private:
     void paintJoining(QPainter &painter, QRectF area) const;
     void paintBars(QPainter &painter, QRectF area, double binsLeft) const;
+    void paintSteps(QPainter &painter, QRectF area) const;
     void paintStrips(QPainter &painter, QRectF area, double binsLeft) const;
 
     ClassShow shown_;

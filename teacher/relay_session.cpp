@@ -64,7 +64,7 @@ void RelaySession::showPool() {
     shown.counts = pool_.pooled();
     shown.refused = refused_;
     shown.problem = relayProblem_;
-    window_.showClass(shown, pool_.devices());
+    window_.showClass(shown, pool_.devices(), pool_.gaps());
 }
 
 void RelaySession::showPoolSoon() {

@@ -3,12 +3,18 @@
 // the class joins at, the host that serves the site and takes reports only
 // from the class, and the teacher's window.
 
+#include "core/drop_tick.h"
+#include "core/ratios.h"
 #include "core/shown_texts.h"
+#include "core/xoshiro_generator.h"
 #include "host/class_host.h"
 #include "host/join_address.h"
+#include "pool/chance_band.h"
 #include "pool/class_csv.h"
+#include "pool/landing_statistics.h"
 #include "pool/pool_file.h"
 #include "support/warnings.h"
+#include "teacher/class_look.h"
 #include "teacher/class_window.h"
 
 #include <QApplication>
@@ -84,6 +90,49 @@ InterfaceFacts Interface(const QString &name, QNetworkInterface::InterfaceType t
         facts.addresses << QHostAddress(address);
     }
     return facts;
+}
+
+// The frames of a colour in a picture, each connected set of its pixels as
+// the rectangle it outlines, or as an empty one when it outlines none: two
+// frames that overlap or touch, or one cut off, outline none.
+QList<QRect> Frames(const QImage &picture, const QColor &colour) {
+    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+    QList<bool> seen(image.width() * image.height());
+    const auto isFrame = [&](QPoint at) {
+        return image.rect().contains(at) && !seen.at(at.y() * image.width() + at.x()) &&
+               image.pixel(at) == colour.rgb();
+    };
+    QList<QRect> frames;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            QList<QPoint> next{{x, y}}, set;
+            if (!isFrame(next.first())) {
+                continue;
+            }
+            seen[y * image.width() + x] = true;
+            QRect box(x, y, 1, 1);
+            while (!next.isEmpty()) {
+                const QPoint at = next.takeLast();
+                set << at;
+                box |= QRect(at, QSize(1, 1));
+                for (const QPoint step :
+                     {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1), QPoint(1, 1),
+                      QPoint(1, -1), QPoint(-1, 1), QPoint(-1, -1)}) {
+                    if (isFrame(at + step)) {
+                        seen[(at + step).y() * image.width() + (at + step).x()] = true;
+                        next << at + step;
+                    }
+                }
+            }
+            const bool outline = set.size() == 2 * (box.width() + box.height()) - 4 &&
+                                 std::all_of(set.cbegin(), set.cend(), [&box](QPoint at) {
+                                     return at.x() == box.left() || at.x() == box.right() ||
+                                            at.y() == box.top() || at.y() == box.bottom();
+                                 });
+            frames << (outline ? box : QRect());
+        }
+    }
+    return frames;
 }
 
 } // namespace
@@ -193,7 +242,8 @@ private slots:
     }
 
     // Saved and read back whole, the balls before the fresh start still
-    // left out; a damaged file is set aside and gives nothing.
+    // left out and the chart as it was; a damaged file is set aside and
+    // gives nothing.
     void theFileKeepsTheClassAndSetsABadOneAside() {
         QTemporaryDir dir;
         const PoolFile file(dir.filePath("kept/class.json"));
@@ -210,6 +260,7 @@ private slots:
         QCOMPARE(kept->pool.gaps, pool.gaps());
         restored.restore(kept->pool);
         QCOMPARE(restored.pooled(), pool.pooled());
+        QCOMPARE(restored.gaps(), pool.gaps()); // the chart's points
         WriteFile(dir.filePath("kept/class.json"),
                   R"({"code": "abcdefghjk", "port": 8765, "runs": [{"device": "device-01"}]})");
         QVERIFY(!file.load());
@@ -301,6 +352,67 @@ private slots:
         }
         const auto asking = asked.isEmpty() ? std::nullopt : std::optional(asked);
         QCOMPARE(ChooseJoinAddresses(interfaces, route, asking).all(), shown);
+    }
+
+    // Counted in steps to the right, bin k being k - 1 of them, and the
+    // variance of the landed balls themselves, over their number.
+    void theLandingsMeanAndVarianceCountStepsToTheRight_data() {
+        QTest::addColumn<QByteArray>("bins");
+        QTest::addColumn<QString>("mean");
+        QTest::addColumn<QString>("variance");
+        QTest::newRow("one at each end") << QByteArray("[1,0,0,0,0,0,0,0,0,0,1]") << "5.000"
+                                         << "25.000";
+        QTest::newRow("one, two and two steps") << QByteArray("[0,1,2,0,0,0,0,0,0,0,0]") << "1.667"
+                                                << "0.222";
+        QTest::newRow("a few of a run") << QByteArray("[0,0,0,1,2,3,2,0,0,0,0]") << "4.750"
+                                        << "0.938";
+    }
+    void theLandingsMeanAndVarianceCountStepsToTheRight() {
+        QFETCH(QByteArray, bins);
+        QFETCH(QString, mean);
+        QFETCH(QString, variance);
+        ClassPool pool;
+        Take(pool, Report(bins), 1000);
+        const std::optional<LandingStatistics> steps = StepStatistics(pool.pooled());
+        QVERIFY(steps);
+        QCOMPARE(ThousandthsText(steps->mean), mean);
+        QCOMPARE(ThousandthsText(steps->variance), variance);
+    }
+
+    // Nine pools of ten from a fair board, the program's own generator
+    // deciding each ball's ten steps, have their gap to the theory inside
+    // the band: its edges are the simulated gaps' 5 % and 95 % quantiles.
+    void theBandHoldsNineFairPoolsOfTen_data() {
+        QTest::addColumn<int>("balls");
+        QTest::newRow("300 balls") << 300;
+        QTest::newRow("3000 balls") << 3000;
+    }
+    void theBandHoldsNineFairPoolsOfTen() {
+        QFETCH(int, balls);
+        constexpr int kPools = 2000;
+        XoshiroGenerator generator(static_cast<uint64_t>(balls));
+        std::vector<double> gaps;
+        for (int pool = 0; pool < kPools; ++pool) {
+            std::array<int, kBinTotal> counts{};
+            for (int ball = 0; ball < balls; ++ball) {
+                int right = 0;
+                for (int level = 1; level < kBinTotal; ++level) {
+                    right += StepFor(generator.next()) == Step::Right ? 1 : 0;
+                }
+                counts.at(right) += 1;
+            }
+            double gap = 0;
+            for (int k = 1; k <= kBinTotal; ++k) {
+                gap = std::max(gap, std::abs(counts.at(k - 1) / double(balls) - BinProbability(k)));
+            }
+            gaps.push_back(gap);
+        }
+        std::sort(gaps.begin(), gaps.end());
+        const ChanceBand band = ChanceBandFor(balls);
+        // The bins' ratios, which the band takes as independent, are not
+        // quite: they add up to 1. Their gap is small a little more often.
+        QVERIFY(std::abs(gaps.at(kPools / 20) / band.low - 1) < 0.12);
+        QVERIFY(std::abs(gaps.at(kPools * 19 / 20) / band.high - 1) < 0.05);
     }
 
     // Only the site's own files, the smallest encoding the browser takes, a
@@ -405,9 +517,53 @@ private slots:
         QCOMPARE(pool.balls(), 75);
     }
 
-    // 保存 (or Ctrl+S) writes the pool's table where the teacher says;
-    // 最初から, and a click on a device's box in the grid, ask, and go on only
-    // after Yes; F11 fills the screen.
+    // At 1920 x 1080, every run shown in the grid in a frame of its own,
+    // whole and apart from the others, found in the picture; beyond 80
+    // devices, on pages that the teacher turns.
+    void theGridShowsEveryRunWholeAndApart_data() {
+        QTest::addColumn<int>("devices");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("one device") << 1 << 1;
+        QTest::newRow("a class") << 40 << 1;
+        QTest::newRow("a hall") << 300 << 4;
+    }
+    void theGridShowsEveryRunWholeAndApart() {
+        QFETCH(int, devices);
+        QFETCH(int, pages);
+        ClassPool pool;
+        for (int device = 0; device < devices; ++device) {
+            for (int run = 0; run <= device % 6; ++run) {
+                Take(pool,
+                     Report(kBins, "5000", "run-" + QByteArray::number(run + 10000),
+                            "device-" + QByteArray::number(device + 10000)),
+                     1000);
+            }
+        }
+        ClassWindow window([] { return QByteArray(); });
+        window.showClass({}, pool.devices(), {});
+        window.setFixedSize(1920, 1080);
+        window.show();
+        QTest::keyClick(&window, Qt::Key_2);
+        QCOMPARE(window.grid()->pages(), pages);
+        for (int page = 0; page < pages; ++page) {
+            int runs = 0;
+            for (int device = page * 80; device < std::min(devices, page * 80 + 80); ++device) {
+                runs += std::min(4, device % 6 + 1);
+            }
+            const QList<QRect> frames = Frames(window.grid()->grab().toImage(), kRunFrameBlue);
+            QCOMPARE(frames.size(), runs);
+            for (const QRect &frame : frames) {
+                QVERIFY(!frame.isEmpty());
+            }
+            QTest::keyClick(&window, Qt::Key_PageDown);
+        }
+    }
+
+    // 保存 (or Ctrl+S) writes the pool's table where the teacher says, and
+    // buttons the chart's points and the picture of the view chosen, which
+    // stays chosen when the class is shown anew; 最初から, and a click on a
+    // device's box in the grid, ask, and go on only after Yes; F11 fills
+    // the screen.
     void theClassWindowSavesAndAsksBeforeItChangesThePool() {
         QTemporaryDir dir;
         ClassWindow window([] { return QByteArray("the table"); },
@@ -416,10 +572,23 @@ private slots:
                            });
         ClassPool pool;
         Take(pool, Report(kBins, "5000", "run-00001", "device-prank"), 1000);
-        window.showClass({}, pool.devices());
+        Take(pool, Report(kBins, "5000", "run-00001", "device-other"), 1000);
+        window.showClass({}, pool.devices(), pool.gaps());
         window.show();
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(ReadFile(dir.filePath(kSaveFileName)), "the table");
+        QTest::keyClick(&window, Qt::Key_3);
+        window.showClass({}, pool.devices(), pool.gaps());
+        QTRY_VERIFY(window.chart()->isVisible());
+        window.savePictureButton()->click();
+        QCOMPARE(QImage(dir.filePath(kPictureFileName)).size(), window.chart()->size());
+        window.saveChartButton()->click();
+        const QByteArray chart = ReadFile(dir.filePath(kChartFileName));
+        const QStringList points = QString::fromUtf8(chart).split("\r\n");
+        QVERIFY(chart.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(points.size(), 1 + 2 + 1);
+        QCOMPARE(points.at(2).section(u',', 0, 1), "50,0.046094"); // 0.2 against 252 / 1024
+        QCOMPARE(points.at(2).count(u','), 3);
         QTest::keyClick(&window, Qt::Key_F11);
         QVERIFY(window.isFullScreen());
         QTest::keyClick(&window, Qt::Key_2);
