@@ -255,15 +255,58 @@ emsdk_folder() {
     echo "$emsdk"
 }
 
+# ensure_qrcodegen_source: prints the folder of the source of the QR code
+# library that the native build links (Debian's qr-code-generator), fetching
+# it into the cache first; a cross build compiles its C++ file itself.
+ensure_qrcodegen_source() {
+    # Called as $(...), where bash drops errexit: a failed step must still stop.
+    set -e
+    local source version into work dsc line
+    source=$(dpkg-query -W -f='${source:Package}' libqrcodegencpp-dev)
+    version=$(dpkg-query -W -f='${source:Version}' libqrcodegencpp-dev)
+    into="$CROSS_QT_CACHE/$source-${version%-*}"
+    if [ ! -f "$into/.complete" ]; then
+        work=$(mktemp -d "${TMPDIR:-/tmp}/pokorin-qrcodegen.XXXXXX")
+        chmod 755 "$work" # apt downloads as its own user
+        source_apt "$work/apt" >&2
+        rm -rf "$into"
+        dsc="$work/debian/${source}_$version.dsc"
+        if download_source "$source" "$version" "$work/debian" 2>"$work/apt.log"; then
+            dpkg-source -x --no-copy "$dsc" "$into" >/dev/null
+        elif [ -f "$dsc" ]; then
+            # The C++ file is all a cross build takes: the upstream archive
+            # alone serves, checked against the .dsc the signed index vouches for.
+            line=$(awk '/^[^ ]/ { sums = /^Checksums-Sha256:/; next }
+                sums && $3 ~ /\.orig\.tar\./ { print $1 "  " $3 }' "$dsc")
+            if [ -z "$line" ] || ! (cd "$work/debian" && sha256sum --check --status <<<"$line"); then
+                echo "error: the upstream archive of $source $version does not match $(basename "$dsc")" >&2
+                exit 1
+            fi
+            mkdir -p "$into"
+            tar -xf "$work/debian/${line#*  }" -C "$into" --strip-components=1
+        else
+            cat "$work/apt.log" >&2
+            echo "error: Debian's source of $source $version cannot be had" >&2
+            exit 1
+        fi
+        touch "$into/.complete"
+        rm -rf "$work"
+    fi
+    echo "$into"
+}
+
 # cross_build windows|web FOLDER BUILD_TYPE: the program built against that Qt,
-# with the chimes and the icon of the native build/; a folder made for another
-# Qt starts afresh. Leaves the Qt's prefix in $qt.
+# with the chimes and the icon of the native build/ and the QR code library's
+# source; a folder made for another Qt starts afresh. Leaves the Qt's prefix in
+# $qt.
 cross_build() {
+    local qrcodegen
     qt=$(ensure_cross_qt "$1")
+    qrcodegen=$(ensure_qrcodegen_source)
     [ "$(cat "$2/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$2"
     mkdir -p "$2" && echo "$qt" >"$2/qt-prefix"
     configure_and_build "$2" -DCMAKE_BUILD_TYPE="$3" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-        -DPOKORIN_NATIVE_BUILD="$ROOT/build"
+        -DPOKORIN_NATIVE_BUILD="$ROOT/build" -DPOKORIN_QRCODEGEN_SOURCE="$qrcodegen"
 }
 
 # same_runs_as_linux NAME COMMAND...: the runner under COMMAND prints for fixed
