@@ -17,6 +17,12 @@ ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten pyth
     xdotool zbar-tools iproute2
 command -v npm >/dev/null || ensure_packages npm
 
+# npm trusts what the system trusts, as apt does, a proxy's own authority
+# included. The site carries npm's MQTT client; the tests drive the browsers
+# with puppeteer-core.
+[ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
+npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
+
 # The native build makes the chimes, and tells what the web build must print.
 configure_and_build "$ROOT/build"
 EMSDK=$(emsdk_folder)
@@ -29,9 +35,6 @@ same_runs_as_linux pokorin-sim.js node --no-experimental-fetch "$ROOT/scripts/no
     "$ROOT/build-web/bin/pokorin-sim.js"
 
 echo "== the page in Chromium, Firefox and WebKitGTK"
-# npm trusts what the system trusts, as apt does, a proxy's own authority included.
-[ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
-npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
 node "$ROOT/tests/web/page_test.mjs" "$ROOT/build-web/site"
 
 echo "== the class: pokorin --class serves the page to Chromium, Firefox and WebKitGTK and pools their balls"
