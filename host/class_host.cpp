@@ -147,6 +147,10 @@ quint16 ClassHost::listen(quint16 port) {
     const int tries = port == 0 ? 1 : 10;
     for (int i = 0; i < tries && port + i <= 65535; ++i) {
         auto tcp = std::make_unique<ConnectionGuard>(GuardLimits(limits_));
+        // Room for every connection the guard may take to wait its turn: a
+        // class's pages open theirs all at once, and one the system drops
+        // for want of room comes back only a second later.
+        tcp->setListenBacklogSize(kMaxConnections);
         if (tcp->listen(QHostAddress::Any, static_cast<quint16>(port + i))) {
             const quint16 taken = tcp->serverPort();
             server_.bind(tcp.release());
