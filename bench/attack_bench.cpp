@@ -269,29 +269,41 @@ PoolRecord FullPool(int older) {
 }
 
 // How long the session's save takes at the limit of runs, and with as many
-// older runs that a fresh start keeps: the best of five, by the clock and in
-// processor time (the machine may be busy with others); the file's size and
-// how long it takes to read back.
+// older runs that a fresh start keeps: the first save, which writes every run,
+// and then the best of five each after 300 runs changed, as a second of a
+// busy class changes them; by the clock and in processor time (the machine may
+// be busy with others); the file's size and how long it takes to read back.
 void ReportSaves() {
     QTemporaryDir dir;
     for (const int older : {0, ClassPool::kMaxRuns}) {
         ClassPool pool;
         pool.restore(FullPool(older));
-        const PoolFile file(dir.filePath("class.json"));
-        double best = 1e9, bestProcessor = 1e9;
-        for (int i = 0; i < 5; ++i) {
+        PoolRecord record = pool.record();
+        PoolFile file(dir.filePath("class.json"));
+        const auto save = [&] {
             QElapsedTimer clock;
             clock.start();
             const double processor = ProcessorSeconds();
-            file.save({NewClassCode(), ClassSession::kDefaultPort, pool.record()});
-            best = std::min(best, clock.nsecsElapsed() / 1e6);
-            bestProcessor = std::min(bestProcessor, (ProcessorSeconds() - processor) * 1000);
+            file.save({NewClassCode(), ClassSession::kDefaultPort, record});
+            return std::pair(clock.nsecsElapsed() / 1e6, (ProcessorSeconds() - processor) * 1000);
+        };
+        const auto [firstMs, firstProcessor] = save();
+        double best = 1e9, bestProcessor = 1e9;
+        for (int i = 0; i < 5; ++i) {
+            for (int changed = 0; changed < 300; ++changed) {
+                record.runs[(i * 300 + changed) % record.runs.size()].seenAt += 1;
+            }
+            const auto [ms, processor] = save();
+            best = std::min(best, ms);
+            bestProcessor = std::min(bestProcessor, processor);
         }
         QElapsedTimer clock;
         clock.start();
         const bool loaded = file.load().has_value();
         const double loadMs = clock.nsecsElapsed() / 1e6;
         const QString name = QStringLiteral("pool_file_%1_runs_").arg(pool.contributions().size());
+        Print(name + "first_save", firstMs, "ms");
+        Print(name + "first_save_processor", firstProcessor, "ms");
         Print(name + "save", best, "ms");
         Print(name + "save_processor", bestProcessor, "ms");
         Print(name + "size", QFileInfo(dir.filePath("class.json")).size() / 1e6, "MB");
@@ -373,6 +385,10 @@ int main(int argc, char **argv) {
     }
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
+    if (mode == "saves") { // the saves alone
+        ReportSaves();
+        return 0;
+    }
     if (mode == "prankster") {
         return Prankster(arguments.value(2), static_cast<quint16>(arguments.value(3).toUInt()),
                          arguments.value(4), arguments.value(5).toInt(), arguments.value(6));

@@ -26,6 +26,8 @@ struct Contribution {
     RunCounts counted() const;
     // Whether a stack is full: the run can grow no more.
     bool ended() const;
+
+    bool operator==(const Contribution &) const = default;
 };
 
 // A device as the class window shows it: its runs with balls in the pool,

@@ -70,6 +70,38 @@ std::optional<ClassState> StateFromJson(const QJsonObject &object) {
 
 } // namespace
 
+QByteArray PoolRecordWriter::write(const PoolRecord &record, QJsonObject besides) {
+    const QJsonObject members = PoolRecordToJson({{}, record.takenOut, record.gaps});
+    for (auto member = members.begin(); member != members.end(); ++member) {
+        if (member.key() != "runs") {
+            besides.insert(member.key(), member.value());
+        }
+    }
+    // The runs last, in the object the writer made without them.
+    QByteArray json = QJsonDocument(besides).toJson(QJsonDocument::Compact);
+    json.chop(1);
+    json += besides.isEmpty() ? R"("runs":[)" : R"(,"runs":[)";
+    // A run keeps its place in the pool's list until runs are taken out.
+    written_.resize(record.runs.size());
+    qsizetype size = json.size();
+    for (qsizetype i = 0; i < record.runs.size(); ++i) {
+        auto &[run, text] = written_[i];
+        if (text.isEmpty() || !(run == record.runs.at(i))) {
+            run = record.runs.at(i);
+            text = QJsonDocument(RunToJson(run)).toJson(QJsonDocument::Compact);
+        }
+        size += text.size() + 1;
+    }
+    json.reserve(size + 2);
+    for (qsizetype i = 0; i < written_.size(); ++i) {
+        if (i > 0) {
+            json += ',';
+        }
+        json += written_.at(i).second;
+    }
+    return json + "]}";
+}
+
 QJsonObject PoolRecordToJson(const PoolRecord &record) {
     QJsonArray runs, gaps;
     for (const Contribution &run : record.runs) {
@@ -120,16 +152,13 @@ QString PoolFile::DefaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/class.json";
 }
 
-bool PoolFile::save(const ClassState &state) const {
+bool PoolFile::save(const ClassState &state) {
     QDir().mkpath(QFileInfo(path_).path());
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    QJsonObject object = PoolRecordToJson(state.pool);
-    object.insert("code", state.code);
-    object.insert("port", state.port);
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    file.write(writer_.write(state.pool, {{"code", state.code}, {"port", state.port}}));
     return file.commit();
 }
 

@@ -19,6 +19,18 @@ struct ClassState {
 QJsonObject PoolRecordToJson(const PoolRecord &record);
 std::optional<PoolRecord> PoolRecordFromJson(const QJsonObject &object);
 
+// Writes pools' records as JSON, each run as the JSON writer last gave it
+// while the run is unchanged: a class of thousands of runs is written every
+// second while it grows, and few of its runs change in a second.
+class PoolRecordWriter {
+public:
+    // The record's members beside the object's.
+    QByteArray write(const PoolRecord &record, QJsonObject besides);
+
+private:
+    QList<std::pair<Contribution, QByteArray>> written_;
+};
+
 // A new class's code: ten letters and digits, hard to guess and easy to type
 // (no 0 or o, 1 or l).
 QString NewClassCode();
@@ -33,13 +45,14 @@ public:
     // In the user's data folder.
     static QString DefaultPath();
 
-    bool save(const ClassState &state) const;
+    bool save(const ClassState &state);
     // The kept state, or nothing when there is none. A file that is not one
     // is moved aside, beside it with ".bad" added, and nothing comes back.
     std::optional<ClassState> load() const;
 
 private:
     QString path_;
+    PoolRecordWriter writer_;
 };
 
 } // namespace pokorin

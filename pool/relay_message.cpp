@@ -25,8 +25,7 @@ bool SameBytes(QByteArrayView a, QByteArrayView b) {
     return differs == 0;
 }
 
-std::optional<RelayMessage> Presence(QByteArrayView body, const QString &device,
-                                     QString &problem) {
+std::optional<RelayMessage> Presence(QByteArrayView body, const QString &device, QString &problem) {
     QJsonParseError error{};
     const QJsonObject object = QJsonDocument::fromJson(body.toByteArray(), &error).object();
     if (error.error != QJsonParseError::NoError ||
@@ -41,8 +40,8 @@ std::optional<RelayMessage> Presence(QByteArrayView body, const QString &device,
 } // namespace
 
 std::optional<RelayKey> RelayKey::FromText(const QString &text) {
-    const auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), kBase64 |
-                                                         QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded = QByteArray::fromBase64Encoding(
+        text.toLatin1(), kBase64 | QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.size() != kKeyBytes || text.size() != 22) {
         return std::nullopt;
     }
@@ -88,8 +87,8 @@ std::optional<RelayMessage> ParseRelayMessage(const RelayKey &key, QByteArrayVie
                                               QByteArrayView payload, QString &problem) {
     const QString base = key.topics() + u'/';
     const QString name = QString::fromUtf8(topic);
-    const QStringList parts = name.startsWith(base) ? name.mid(base.size()).split(u'/')
-                                                    : QStringList();
+    const QStringList parts =
+        name.startsWith(base) ? name.mid(base.size()).split(u'/') : QStringList();
     const bool run = parts.size() == 3 && parts.at(0) == "runs";
     const bool presence = parts.size() == 2 && parts.at(0) == "online";
     if ((!run && !presence) || !IsReportName(parts.at(1)) || (run && !IsReportName(parts.at(2)))) {

@@ -80,7 +80,7 @@ void RelaySession::keepSoon() {
 }
 
 void RelaySession::keep() {
-    page_.keep(QJsonDocument(PoolRecordToJson(pool_.record())).toJson(QJsonDocument::Compact));
+    page_.keep(writer_.write(pool_.record(), {}));
 }
 
 // The broker forgets the runs before, so that none of them comes back to

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "class_window.h"
+#include "pool/pool_file.h"
 #include "pool/relay_message.h"
 
 #include <QHash>
@@ -48,6 +49,7 @@ private:
     QString joinAddress_;
     Page page_;
     ClassPool pool_;
+    PoolRecordWriter writer_;
     QHash<QString, bool> online_;
     int refused_ = 0;
     QString relayProblem_;

@@ -246,14 +246,16 @@ private slots:
     // gives nothing.
     void theFileKeepsTheClassAndSetsABadOneAside() {
         QTemporaryDir dir;
-        const PoolFile file(dir.filePath("kept/class.json"));
+        PoolFile file(dir.filePath("kept/class.json"));
         ClassPool pool, restored;
         Take(pool, Report(), 1000);
         pool.startAfresh(1000);
         Take(pool, Report("[0,1,2,3,4,6,4,3,2,1,0]", "6000"), 2000);
         Take(pool, Report(kBins, "5000", "run-00001", "device-02"), 2000);
-        pool.takeOut("device-02");
         QVERIFY(!file.load() && file.save({"abcdefghjk", 8765, pool.record()}));
+        pool.takeOut("device-02"); // and saved again, each change since written
+        Take(pool, Report("[0,1,2,3,4,7,4,3,2,1,0]", "7000"), 3000);
+        QVERIFY(file.save({"abcdefghjk", 8765, pool.record()}));
         const std::optional<ClassState> kept = file.load();
         QVERIFY(kept && kept->code == "abcdefghjk" && kept->port == 8765);
         QCOMPARE(kept->pool.takenOut, QStringList{"device-02"});
