@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QUrlQuery>
 #include <QWebSocket>
 #include <deque>
