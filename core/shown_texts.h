@@ -62,11 +62,16 @@ inline constexpr char kClassWindowTitle[] = " ポコリンの落下の実験＿�
 inline constexpr char kClassTitle[] = "クラスの実験";
 inline constexpr char kJoinCaption[] = "参加するには、QRコードを読み取るか、このアドレスを開きます";
 inline constexpr char kNoPageCaption[] = "生徒用のページがこのコンピューターにありません";
+// Full-width spaces between the things a line of the class window names
+inline constexpr char kGap[] = "　";
+inline constexpr char kWideGap[] = "　　";
 inline constexpr char kOtherAddressesCaption[] = "ほかのネットワークからは %1";
 inline constexpr char kNobodyJoinedHint[] =
     "２分たっても参加した端末がありません。"
     "よくある原因：ファイアウォール、端末どうしをつながないゲスト用の Wi-Fi";
 inline constexpr char kDevicesCaption[] = "つながっている端末 %1台";
+inline constexpr char kRelayLost[] = "中継サーバーとつながっていません。つなぎ直しています…";
+inline constexpr char kRelayRefused[] = "中継サーバーに断られました。つなぎ直しています…";
 inline constexpr char kRefusedCaption[] = "受け取らなかった報告 %1件";
 inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";

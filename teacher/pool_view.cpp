@@ -67,14 +67,14 @@ void PoolView::paintJoining(QPainter &painter, QRectF area) const {
     }
     if (shown_.joinAddresses.size() > 1) {
         FittedText(painter, texts.adjusted(0, 3.15 * line, 0, 0),
-                   QString(kOtherAddressesCaption).arg(shown_.joinAddresses.mid(1).join("　")),
+                   QString(kOtherAddressesCaption).arg(shown_.joinAddresses.mid(1).join(kGap)),
                    line * 0.4, false);
     }
     const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
-    QString numbers = QString(kDevicesCaption).arg(shown_.devices) + QStringLiteral("　　") +
+    QString numbers = QString(kDevicesCaption).arg(shown_.devices) + kWideGap +
                       QString(kBallsCaption).arg(balls);
     if (shown_.refused > 0) {
-        numbers += QStringLiteral("　　") + QString(kRefusedCaption).arg(shown_.refused);
+        numbers += kWideGap + QString(kRefusedCaption).arg(shown_.refused);
     }
     FittedText(painter, texts.adjusted(0, 3.6 * line, 0, 0), numbers, line * 0.85, true);
     const QString warning = !shown_.problem.isEmpty() ? shown_.problem

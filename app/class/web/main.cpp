@@ -1,3 +1,4 @@
+#include "core/shown_texts.h"
 #include "teacher/relay_session.h"
 #include "ui/japanese_setup.h"
 
@@ -27,10 +28,13 @@ void TakeMessage(const std::string &topic, const std::string &payload) {
     }
 }
 
-// Why the page is not connected to the broker; empty once it is.
+// Why the page is not connected to the broker: "lost" or "refused"; empty
+// once it is.
 void TellRelayProblem(const std::string &problem) {
     if (session) {
-        session->setRelayProblem(QString::fromStdString(problem));
+        session->setRelayProblem(problem == "lost"      ? QString(pokorin::kRelayLost)
+                                 : problem == "refused" ? QString(pokorin::kRelayRefused)
+                                                        : QString());
     }
 }
 
