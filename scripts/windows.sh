@@ -22,11 +22,23 @@ version=$(sed -n 's/^project(pokorin VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLis
 pack="$ROOT/build-win/pokorin-$version-windows-x64"
 rm -rf "$pack" "$pack.zip"
 mkdir -p "$pack/licenses"
-cp "$ROOT"/build-win/bin/{pokorin.exe,pokorin-sim.exe,pinpon.wav,endpinpon.wav} "$ROOT/LICENSE" "$pack/"
+cp "$ROOT"/build-win/bin/{pokorin.exe,pokorin-class.exe,pokorin-sim.exe,pinpon.wav,endpinpon.wav} \
+    "$ROOT/LICENSE" "$pack/"
+# The students' page, which pokorin-class.exe serves from the folder beside
+# it: browsers ask a plain http:// host for gzip, never for brotli, and the
+# teacher's page for a relay is not needed on a teacher's computer.
+if [ -f "$ROOT/build-web/site/index.html" ]; then
+    mkdir -p "$pack/site"
+    find "$ROOT/build-web/site" -maxdepth 1 -type f ! -name '*.br' ! -name 'pokorin-class.*' \
+        -exec cp -t "$pack/site" {} +
+else
+    echo "warning: no students' page in the zip; bash scripts/web.sh builds it" >&2
+fi
 # Notepad reads UTF-8 surely only with its mark, and lines ending in \r\n.
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' "$ROOT/data/windows/README.txt"; } >"$pack/README.txt"
 cp -r "$qt"/licenses/* "$pack/licenses/"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$pack/licenses/mingw-gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$pack/licenses/mingw-w64-copyright.txt"
+cp /usr/share/doc/libqrcodegencpp-dev/copyright "$pack/licenses/qr-code-generator-copyright.txt"
 (cd "$(dirname "$pack")" && zip -qr9 "$pack.zip" "$(basename "$pack")")
 ls -l "$pack.zip"
