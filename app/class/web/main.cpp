@@ -7,6 +7,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -19,6 +20,34 @@ val Page() {
 }
 
 std::unique_ptr<pokorin::RelaySession> session;
+
+// For a page that watches the class window (a benchmark of the relay): at
+// each picture of the pooled view, the runs whose balls changed since the
+// one before, as [device, run, balls] triples.
+class PaintWatch final : public QObject {
+public:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() != QEvent::Paint) {
+            return false;
+        }
+        val changed = val::array();
+        for (const pokorin::Contribution &run : session->pool().contributions()) {
+            const int balls = std::accumulate(run.bins.begin(), run.bins.end(), 0);
+            int &shown = shown_[run.device + u' ' + run.run];
+            if (balls != shown) {
+                shown = balls;
+                changed.call<void>(
+                    "push", val::array(std::vector<val>{val(run.device.toStdString()),
+                                                        val(run.run.toStdString()), val(balls)}));
+            }
+        }
+        Page().call<void>("painted", changed);
+        return false;
+    }
+
+private:
+    QHash<QString, int> shown_;
+};
 
 // A message of the class's topics, as the broker delivered it.
 void TakeMessage(const std::string &topic, const std::string &payload) {
@@ -64,6 +93,9 @@ int main(int argc, char **argv) {
             [](const QByteArray &record) {
                 Page().call<void>("keep", record.toStdString());
             }});
+    if (!Page()["painted"].isUndefined()) {
+        session->window().view()->installEventFilter(new PaintWatch);
+    }
     session->window().showFullScreen();
     Page().call<void>("ready");
     return QApplication::exec();
