@@ -77,6 +77,7 @@ inline constexpr char kBallsCaption[] = "クラス全体のポコリン %1個";
 inline constexpr char kExpectationCaption[] = "理論上の期待値";
 inline constexpr char kPooledViewButton[] = "クラス全体";
 inline constexpr char kDevicesViewButton[] = "端末ごと";
+inline constexpr char kJoinViewButton[] = "参加のQRコード";
 inline constexpr char kChartViewButton[] = "ずれのグラフ";
 inline constexpr char kDeviceCaption[] = "端末%1　%2個";
 inline constexpr char kRunsCaption[] = "%1回";

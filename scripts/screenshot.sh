@@ -14,8 +14,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth x11-utils jwm xdotool imagemag
 configure_and_build "$ROOT/build"
 if [ "${1:-}" = class ]; then
     QT_QPA_PLATFORM=offscreen "$ROOT/build/bin/class_window_picture" lesson 38 \
-        "$ROOT"/docs/screenshot-class{,-devices,-chart}.png
-    echo "wrote docs/screenshot-class.png, -devices.png and -chart.png"
+        "$ROOT"/docs/screenshot-class{,-devices,-chart,-join}.png
+    echo "wrote docs/screenshot-class.png, -devices.png, -chart.png and -join.png"
     exit 0
 fi
 

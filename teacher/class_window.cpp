@@ -21,6 +21,7 @@ ClassWindow::ClassWindow(std::function<QByteArray()> table, FileOffer offer)
     , view_(new PoolView(this))
     , grid_(new DeviceGrid(this))
     , chart_(new GapChartView(this))
+    , join_(new JoinView(this))
     , views_(new QStackedLayout)
     , startAfreshButton_(new QPushButton(kStartAfreshButton, this))
     , saveButton_(new QPushButton(kSaveButton, this))
@@ -29,12 +30,13 @@ ClassWindow::ClassWindow(std::function<QByteArray()> table, FileOffer offer)
     setWindowTitle(kClassWindowTitle);
     setWindowIcon(PokorinIcon());
     auto *buttons = new QHBoxLayout;
-    for (QWidget *view : std::initializer_list<QWidget *>{view_, grid_, chart_}) {
+    for (QWidget *view : std::initializer_list<QWidget *>{view_, grid_, chart_, join_}) {
         views_->addWidget(view);
     }
     buttons->addWidget(viewButton(kPooledViewButton, view_));
     buttons->addWidget(viewButton(kDevicesViewButton, grid_));
     buttons->addWidget(viewButton(kChartViewButton, chart_));
+    buttons->addWidget(viewButton(kJoinViewButton, join_));
     buttons->addStretch();
     for (QPushButton *button :
          {startAfreshButton_, saveButton_, savePictureButton_, saveChartButton_}) {
@@ -66,6 +68,7 @@ QPushButton *ClassWindow::viewButton(const char *caption, QWidget *view) {
 void ClassWindow::showClass(const ClassShow &shown, QList<DeviceRuns> devices,
                             QList<GapPoint> gaps) {
     view_->show(shown);
+    join_->showAddresses(shown.joinAddresses);
     grid_->showDevices(std::move(devices));
     chart_->showGaps(std::move(gaps));
 }

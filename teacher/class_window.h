@@ -2,6 +2,7 @@
 
 #include "device_grid.h"
 #include "gap_chart_view.h"
+#include "join_view.h"
 #include "offer_file.h"
 #include "pool_view.h"
 
@@ -13,10 +14,10 @@ class QStackedLayout;
 namespace pokorin {
 
 // The teacher's class window: one view of the class filling the window, the
-// teacher's choice (the pooled experiment, each device's runs, or the chart
-// of the pool's gap to the theory, which buttons or the keys 1, 2 and 3
-// choose), and under it "最初から", which empties the pool after the teacher
-// confirms, "保存" (or Ctrl+S), which writes the pool's table to a file, and
+// teacher's choice (the pooled experiment, each device's runs, the chart of
+// the pool's gap to the theory, or how to join with a QR code as large as
+// the window, which buttons or the keys 1 to 4 choose), and under it "最初から", which empties the
+// pool after the teacher confirms, "保存" (or Ctrl+S), which writes the pool's table to a file, and
 // buttons that save the chart's points as a table and the view shown as a
 // picture. A click on a device's box asks to take that device out of the
 // class. F11 shows it on the whole screen, and back.
@@ -61,6 +62,7 @@ private:
     PoolView *view_;
     DeviceGrid *grid_;
     GapChartView *chart_;
+    JoinView *join_;
     QStackedLayout *views_;
     QList<QPushButton *> viewButtons_;
     QPushButton *startAfreshButton_;

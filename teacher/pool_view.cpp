@@ -71,8 +71,8 @@ void PoolView::paintJoining(QPainter &painter, QRectF area) const {
                    line * 0.4, false);
     }
     const long balls = std::accumulate(shown_.counts.begin(), shown_.counts.end(), 0L);
-    QString numbers = QString(kDevicesCaption).arg(shown_.devices) + kWideGap +
-                      QString(kBallsCaption).arg(balls);
+    QString numbers =
+        QString(kDevicesCaption).arg(shown_.devices) + kWideGap + QString(kBallsCaption).arg(balls);
     if (shown_.refused > 0) {
         numbers += kWideGap + QString(kRefusedCaption).arg(shown_.refused);
     }

@@ -4,7 +4,7 @@
 // "lesson", draws it at 1920 x 1080 after a lesson of simulated students, in
 // each of its views, for README.
 // Usage: class_window_picture WIDTH HEIGHT DEVICES "ADDRESS..." COUNT*11 OUTPUT.png
-//        class_window_picture lesson DEVICES POOLED.png GRID.png CHART.png
+//        class_window_picture lesson DEVICES POOLED.png [GRID.png [CHART.png [JOIN.png]]]
 
 #include "core/drop_tick.h"
 #include "core/xoshiro_generator.h"
@@ -83,7 +83,7 @@ int DrawLesson(int students, const QStringList &pictures) {
     window.showClass(shown, pool.devices(), pool.gaps());
     window.setFixedSize(1920, 1080);
     window.show();
-    for (int view = 0; view < 3; ++view) {
+    for (int view = 0; view < pictures.size(); ++view) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_1 + view, Qt::NoModifier);
         QApplication::sendEvent(&window, &press);
         QApplication::processEvents();
@@ -100,7 +100,7 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     const QStringList arguments = QApplication::arguments();
     pokorin::SetUpJapanese(app);
-    if (arguments.size() == 6 && arguments.at(1) == "lesson") {
+    if (arguments.size() >= 4 && arguments.at(1) == "lesson") {
         return DrawLesson(arguments.at(2).toInt(), arguments.mid(3));
     }
     if (arguments.size() != 17) {
