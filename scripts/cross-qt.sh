@@ -295,7 +295,7 @@ ensure_qrcodegen_source() {
     echo "$into"
 }
 
-# cross_build windows|web FOLDER BUILD_TYPE: the program built against that Qt,
+# cross_build windows|web FOLDER BUILD_TYPE [CMAKE_OPTION...]: the program built against that Qt,
 # with the chimes and the icon of the native build/ and the QR code library's
 # source; a folder made for another Qt starts afresh. Leaves the Qt's prefix in
 # $qt.
@@ -303,10 +303,13 @@ cross_build() {
     local qrcodegen
     qt=$(ensure_cross_qt "$1")
     qrcodegen=$(ensure_qrcodegen_source)
-    [ "$(cat "$2/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$2"
-    mkdir -p "$2" && echo "$qt" >"$2/qt-prefix"
-    configure_and_build "$2" -DCMAKE_BUILD_TYPE="$3" -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-        -DPOKORIN_NATIVE_BUILD="$ROOT/build" -DPOKORIN_QRCODEGEN_SOURCE="$qrcodegen"
+    local folder=$2 type=$3
+    [ "$(cat "$folder/qt-prefix" 2>/dev/null)" = "$qt" ] || rm -rf "$folder"
+    mkdir -p "$folder" && echo "$qt" >"$folder/qt-prefix"
+    shift 3
+    configure_and_build "$folder" -DCMAKE_BUILD_TYPE="$type" \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DPOKORIN_NATIVE_BUILD="$ROOT/build" -DPOKORIN_QRCODEGEN_SOURCE="$qrcodegen" "$@"
 }
 
 # same_runs_as_linux NAME COMMAND...: the runner under COMMAND prints for fixed

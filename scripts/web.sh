@@ -5,8 +5,14 @@
 # node, the page in Chromium, Firefox ESR and WebKitGTK, and the whole class
 # as one experiment, the page served by pokorin --class to the three and, as
 # root, to a Chromium in a network namespace of its own.
+# Usage: web.sh [--relay wss://BROKER/PATH], the relay a teacher's page uses
+# unless its address names another.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/cross-qt.sh"
+relay=
+if [ "${1:-}" = --relay ]; then
+    relay=${2:?"--relay needs the relay's address, ws:// or wss://"}
+fi
 
 # Firefox draws WebGL only on a display, with Mesa; it and WebKitGTK play
 # sound only to a sound server.
@@ -27,7 +33,7 @@ npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
 configure_and_build "$ROOT/build"
 EMSDK=$(emsdk_folder)
 export EMSDK EMSCRIPTEN=/usr/share/emscripten NODE_PATH=/usr/share/nodejs
-cross_build web "$ROOT/build-web" MinSizeRel
+cross_build web "$ROOT/build-web" MinSizeRel -DPOKORIN_RELAY="$relay"
 
 echo "== the tests in the browser's engine, under node"
 ctest --test-dir "$ROOT/build-web" --output-on-failure
