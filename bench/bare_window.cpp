@@ -15,8 +15,7 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
     QLabel label(pokorin::kTitle);
-    label.setFont(
-        pokorin::DesignFont(pokorin::kTitleDesign.pointSize, pokorin::kTitleDesign.bold));
+    label.setFont(pokorin::DesignFont(pokorin::kTitleDesign.pointSize, pokorin::kTitleDesign.bold));
     label.resize(pokorin::MainWindowDesignPlace().size());
     label.show();
     return QApplication::exec();
