@@ -57,7 +57,7 @@ void Answer(QHttpServerResponder &responder, const SiteAnswer &answer) {
 
 // A request larger than any the page makes is never read whole, and one not
 // whole within seconds is let go; so is a connection idle for a while, or
-// one whose client reads less than the site's largest file.
+// one whose client leaves more of its answers unread than the whole site.
 ConnectionGuard::Limits GuardLimits(const HostLimits &limits) {
     // A few files stay open besides the connections: the pool's, the program's.
     const int total = std::min(ClassHost::kMaxConnections, RaiseOpenFileLimit() - 64);
