@@ -88,10 +88,12 @@ void ClassWindow::keyPressEvent(QKeyEvent *event) {
     }
 }
 
-// The buttons grow with the window, to be read and hit on a projector.
+// The buttons grow with the window, to be read and hit on a projector, and
+// their row stays within its width (some forty characters in all), or it
+// would widen the window past the screen.
 void ClassWindow::resizeEvent(QResizeEvent *event) {
     QFont font = DesignFont(12, false);
-    font.setPixelSize(std::max(12, height() / 30));
+    font.setPixelSize(std::max(12, std::min(height() / 30, width() / 54)));
     for (QPushButton *button : findChildren<QPushButton *>()) {
         button->setFont(font);
     }
