@@ -18,7 +18,7 @@ dpkg-deb -x "$deb" "$root"
 
 echo "-- versions, manual pages, desktop data"
 version=$(dpkg-deb -f "$deb" Version)
-for program in pokorin pokorin-sim; do
+for program in pokorin pokorin-class pokorin-sim; do
     [ "$("$root/usr/bin/$program" --version)" = "$program $version" ] || fail "$program --version is wrong"
     page=$(MANWIDTH=200 man -l "$root/usr/share/man/man1/$program.1.gz")
     for option in $("$root/usr/bin/$program" --help | grep -o -- '--[a-z-]*' | sort -u); do
