@@ -11,24 +11,12 @@
 
 #include <QApplication>
 
-namespace {
-
-QStringList Arguments(int argc, char **argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    return arguments;
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pokorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
     // Before QApplication, which needs a display and would abort without one.
     pokorin::ProgramCommandLine commandLine;
-    const QStringList arguments = Arguments(argc, argv);
+    const QStringList arguments = pokorin::ArgumentsOf(argc, argv);
     if (const std::optional<int> exitCode = commandLine.answer(arguments)) {
         return *exitCode;
     }

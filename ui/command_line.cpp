@@ -48,6 +48,14 @@ void Print(std::FILE *stream, const QString &text) {
 
 } // namespace
 
+QStringList ArgumentsOf(int argc, char **argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    return arguments;
+}
+
 QStringList WithoutQtOptions(const QStringList &arguments) {
     QStringList rest = arguments.mid(0, 1);
     for (qsizetype i = 1; i < arguments.size(); ++i) {

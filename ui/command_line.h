@@ -33,6 +33,9 @@ private:
     QCommandLineParser parser_;
 };
 
+// The program's arguments as main() gets them, in the system's encoding.
+QStringList ArgumentsOf(int argc, char **argv);
+
 // The arguments that are not Qt's own, with their values taken out too.
 QStringList WithoutQtOptions(const QStringList &arguments);
 

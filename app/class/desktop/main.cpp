@@ -7,18 +7,6 @@
 #include <QDir>
 #include <cstdio>
 
-namespace {
-
-QStringList Arguments(int argc, char **argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
-    }
-    return arguments;
-}
-
-} // namespace
-
 // The whole class as one experiment, hosted from this computer: prints the
 // address the students' devices join at, shows the class window and runs
 // until it closes.
@@ -26,7 +14,7 @@ int main(int argc, char **argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pokorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POKORIN_VERSION));
     pokorin::ProgramCommandLine commandLine(pokorin::ProgramCommandLine::Program::Class);
-    if (const std::optional<int> exitCode = commandLine.answer(Arguments(argc, argv))) {
+    if (const std::optional<int> exitCode = commandLine.answer(pokorin::ArgumentsOf(argc, argv))) {
         return *exitCode;
     }
     const std::optional<QString> address = commandLine.classAddress();
