@@ -16,8 +16,12 @@ export async function startTeacher(command, args, env, seconds = 30) {
     const program = spawn(command, args, { env, stdio: ['ignore', 'pipe', 'inherit'] });
     let printed = '';
     program.stdout.on('data', (text) => { printed += String(text).replaceAll('\r', ''); });
-    await until(seconds, 'the teacher\'s program prints the address',
-        () => printed.includes('The pool is kept in') || printed || 'nothing');
+    await until(seconds, 'the teacher\'s program prints the address', () => {
+        if (printed.includes('The pool is kept in')) return true;
+        const ended = program.exitCode ?? program.signalCode;
+        if (ended !== null) throw new Error(`the teacher's program ended (${ended}) having printed "${printed}"`);
+        return printed || 'nothing';
+    });
     if (printed.includes('No page to serve')) throw new Error(`the teacher's program has no page: ${printed}`);
     return {
         program,
