@@ -32,6 +32,7 @@
 #include <QUrlQuery>
 #include <bit>
 #include <cstdio>
+#include <filesystem>
 
 using namespace pokorin;
 using namespace pokorin::bench;
@@ -42,6 +43,17 @@ constexpr int kAttackSeconds = 25;
 constexpr int kHonestAfterMs = 4000; // the attack in full swing
 constexpr int kHonestDeadlineMs = 15'000;
 constexpr int kSettleMs = 5000;
+
+// The sockets the process has open, those it listens on included.
+int OpenSockets() {
+    int sockets = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        sockets +=
+            std::filesystem::read_symlink(entry.path(), error).string().starts_with("socket:");
+    }
+    return sockets;
+}
 
 // The host: a class session as the teacher's, on a free port, with the site
 // in the folder; prints its address, then every 200 ms its memory (resident

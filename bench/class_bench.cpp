@@ -4,8 +4,11 @@
 // then forty browsers download the whole site at once. Prints one line per
 // figure: name value unit. The host, the devices and the browsers each run in
 // a process of their own, the host with its class window on the offscreen
-// platform, and they share the machine's steady clock.
+// platform, and they share the machine's wall clock.
 // Usage: class_bench [SITE_FOLDER]
+//        class_bench SITE_FOLDER --host COMMAND...
+// With --host, only the 40 devices, against a host that COMMAND starts given
+// class_bench's host arguments: class_bench.exe under Wine.
 
 #include "process_figures.h"
 #include "teacher/class_session.h"
@@ -25,11 +28,8 @@
 #include <bit>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <numeric>
-#include <sys/resource.h>
-#include <unistd.h>
 
 using namespace pokorin;
 
@@ -39,9 +39,11 @@ constexpr int kMsPerBall = 11;
 constexpr int kSendEveryMs = 100; // as the page does
 constexpr int kSampleEvery = 7;   // landings timed, one in so many
 
+// The wall clock: a host under Wine shares it with the devices on Linux, but
+// not always the steady clock.
 qint64 NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+               std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
@@ -98,8 +100,7 @@ int Host(const QString &site, int seconds, const QString &log) {
     QApplication::exec();
     painted.out.flush();
     std::printf("%g %ld %ld\n", (ProcessorSeconds() - processorBefore) / seconds,
-                kib.back() - kib.at(std::min<std::size_t>(20, kib.size() - 1)),
-                *std::max_element(kib.begin(), kib.end()));
+                kib.back() - kib.at(std::min<std::size_t>(20, kib.size() - 1)), PeakResidentKiB());
     return 0;
 }
 
@@ -204,7 +205,12 @@ int Devices(int count, int seconds, const QString &address, const QString &log) 
     if (file.open(QIODevice::WriteOnly)) {
         QTextStream(&file) << lines.join(u'\n') << '\n';
     }
-    std::printf("%d %ld\n", exact ? 1 : 0, std::accumulate(landed.begin(), landed.end(), 0L));
+    // A device let go never comes back here, as a page would, with its runs.
+    const auto dropped = std::count_if(devices.begin(), devices.end(), [](const auto &d) {
+        return d->socket.state() != QAbstractSocket::ConnectedState;
+    });
+    std::printf("%d %ld %ld\n", exact ? 1 : 0, std::accumulate(landed.begin(), landed.end(), 0L),
+                static_cast<long>(dropped));
     return 0;
 }
 
@@ -242,36 +248,46 @@ std::array<double, 3> Latencies(const QString &landings, const QString &paints) 
     return {ms.at(ms.size() / 2), ms.at(ms.size() * 95 / 100), ms.back()};
 }
 
-QProcess *Start(const QStringList &arguments) {
+// This program with ARGUMENTS, or COMMAND given them.
+QProcess *Start(const QStringList &arguments, const QStringList &command = {}) {
     auto *process = new QProcess(qApp);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(QCoreApplication::applicationFilePath(), arguments);
+    if (command.isEmpty()) {
+        process->start(QCoreApplication::applicationFilePath(), arguments);
+    } else {
+        process->start(command.first(), command.mid(1) + arguments);
+    }
     return process;
 }
 
-// The host and the devices, each in its own process, for a minute.
-void ReportDevices(const QString &site, int count) {
+// The host (this program's, or the one HOST starts) and the devices, each in
+// its own process, for a minute; the figures' names begin with NAME.
+void ReportDevices(const QString &site, int count, const QStringList &host = {},
+                   QString name = QStringLiteral("class")) {
     constexpr int kSeconds = 60;
     QTemporaryDir logs;
-    QProcess *host = Start({"host", site, QString::number(kSeconds + 15), logs.filePath("paints")});
-    host->waitForReadyRead(30'000);
-    const QString address = QString::fromUtf8(host->readLine()).trimmed();
+    QProcess *hosting =
+        Start({"host", site, QString::number(kSeconds + 15), logs.filePath("paints")}, host);
+    hosting->waitForReadyRead(60'000);
+    const QString address = QString::fromUtf8(hosting->readLine()).trimmed();
     QProcess *devices = Start({"devices", QString::number(count), QString::number(kSeconds),
                                address, logs.filePath("landings")});
     devices->waitForFinished(-1);
-    host->waitForFinished(-1);
+    hosting->waitForFinished(-1);
     double processor = 0;
     long grownKiB = 0, mostKiB = 0, balls = 0;
+    long dropped = 0;
     int exact = 0;
-    std::sscanf(host->readAll().constData(), "%lf %ld %ld", &processor, &grownKiB, &mostKiB);
-    std::sscanf(devices->readAll().constData(), "%d %ld", &exact, &balls);
+    std::sscanf(hosting->readAll().constData(), "%lf %ld %ld", &processor, &grownKiB, &mostKiB);
+    std::sscanf(devices->readAll().constData(), "%d %ld %ld", &exact, &balls, &dropped);
     const auto [p50, p95, longest] = Latencies(logs.filePath("landings"), logs.filePath("paints"));
-    const QString name = QStringLiteral("class_%1_devices_").arg(count);
+    name += QStringLiteral("_%1_devices_").arg(count);
     Print(name + "balls", balls, "balls");
     Print(name + "pool_exact", exact, "yes");
+    Print(name + "let_go", dropped, "devices");
     Print(name + "landing_to_window_p50", p50, "ms");
     Print(name + "landing_to_window_p95", p95, "ms");
     Print(name + "landing_to_window_max", longest, "ms");
@@ -331,6 +347,10 @@ int main(int argc, char **argv) {
                        arguments.value(5));
     }
     const QString site = arguments.value(1);
+    if (arguments.value(2) == "--host") {
+        ReportDevices(site, 40, arguments.mid(3), "class_wine");
+        return 0;
+    }
     for (const int devices : {40, 300}) {
         ReportDevices(site, devices);
     }

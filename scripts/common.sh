@@ -39,6 +39,16 @@ ensure_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}"
 }
 
+# The page's npm packages, as scripts/web/package-lock.json pins them: the
+# MQTT client that the site carries, and what drives the browsers in the tests.
+ensure_page_packages() {
+    command -v npm >/dev/null || ensure_packages npm
+    # npm trusts what the system trusts, as apt does, a proxy's own authority
+    # included.
+    [ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
+    npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
+}
+
 # configure_and_build DIR [cmake options...]; CI turns warnings into errors.
 configure_and_build() {
     local dir=$1

@@ -21,13 +21,7 @@ fi
 ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools brotli \
     chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri pulseaudio imagemagick jwm x11-utils \
     xdotool zbar-tools iproute2
-command -v npm >/dev/null || ensure_packages npm
-
-# npm trusts what the system trusts, as apt does, a proxy's own authority
-# included. The site carries npm's MQTT client; the tests drive the browsers
-# with puppeteer-core.
-[ -f /etc/ssl/certs/ca-certificates.crt ] && export npm_config_cafile=/etc/ssl/certs/ca-certificates.crt
-npm ci --prefix "$ROOT/scripts/web" --no-audit --no-fund --silent
+ensure_page_packages
 
 # The native build makes the chimes, and tells what the web build must print.
 configure_and_build "$ROOT/build"

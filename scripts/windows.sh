@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Qt for Windows once into the cache,
 # cross-builds the program into build-win/, runs the Windows tests under Wine
-# and packs build-win/pokorin-VERSION-windows-x64.zip.
+# and packs build-win/pokorin-VERSION-windows-x64.zip; then hosts a class from
+# the zip's folder under Wine for a Chromium, when it carries the students' page.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 source "$ROOT/scripts/cross-qt.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" g++-mingw-w64-x86-64-posix \
-    wine wine64 xvfb xauth x11-utils jwm xdotool imagemagick pulseaudio pulseaudio-utils sox zip
+    wine wine64 xvfb xauth x11-utils jwm xdotool imagemagick pulseaudio pulseaudio-utils sox zip \
+    nodejs chromium zbar-tools
+ensure_page_packages
 
 # The native build makes the chimes and the icon, and tells what the Windows
 # build must print.
@@ -42,3 +45,10 @@ cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$pack/licenses/mingw-w64-copyr
 cp /usr/share/doc/libqrcodegencpp-dev/copyright "$pack/licenses/qr-code-generator-copyright.txt"
 (cd "$(dirname "$pack")" && zip -qr9 "$pack.zip" "$(basename "$pack")")
 ls -l "$pack.zip"
+
+echo "== the class under Wine: pokorin.exe --class from the zip's folder pools a Chromium's balls"
+if [ -f "$pack/site/index.html" ]; then
+    node "$ROOT/tests/web/class_wine_test.mjs" "$pack"
+else
+    echo "skipped: the zip has no students' page to serve; bash scripts/web.sh builds it"
+fi

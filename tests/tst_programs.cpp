@@ -1,6 +1,8 @@
 // The built programs as a user runs them: the runner's known output, their
 // command lines, and Qt's own options seen in the window's first picture.
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,15 +17,16 @@ struct Outcome {
     QString err;
 };
 
-// Runs one of the built programs with no display and no sound server.
-Outcome Run(const QString &program, const QStringList &args) {
+// Runs one of the programs in FOLDER with no display and no sound server.
+Outcome Run(const QString &program, const QStringList &args,
+            const QString &folder = QStringLiteral(POKORIN_BIN_DIR)) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "PULSE_SERVER"}) {
         environment.remove(QLatin1String(name));
     }
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(POKORIN_BIN_DIR "/") + program, args);
+    process.start(folder + '/' + program, args);
     process.waitForFinished(60'000);
     const auto lines = [](const QByteArray &text) { // Windows ends them with \r\n
         return QString::fromUtf8(text).remove(u'\r');
@@ -49,6 +52,12 @@ QImage FirstPicture(const QStringList &args) {
     process.kill();
     process.waitForFinished();
     return shown ? picture : QImage();
+}
+
+// This computer's own addresses, which differ from one machine to the next.
+QString WithoutAddresses(QString text) {
+    static const QRegularExpression addresses("at \\d+(\\.\\d+){3}(, \\d+(\\.\\d+){3})*;");
+    return text.replace(addresses, "at ADDRESSES;");
 }
 
 } // namespace
@@ -129,16 +138,35 @@ private slots:
                          "no network interface of this computer has the address 198.18.255.254; "
                          "the students can reach it at ADDRESSES; see 'pokorin-class --help'"});
 #endif
-        // This computer's own addresses, which differ from one machine to the next.
-        static const QRegularExpression addresses("at \\d+(\\.\\d+){3}(, \\d+(\\.\\d+){3})*;");
         for (const auto &[program, args, error] : refusals) {
             const Outcome outcome = Run(program, args);
             QCOMPARE(outcome.exitCode, 2);
-            QCOMPARE(QString(outcome.err).replace(addresses, "at ADDRESSES;"),
-                     program + ": " + error + '\n');
+            QCOMPARE(WithoutAddresses(outcome.err), program + ": " + error + '\n');
             QVERIFY(outcome.out.isEmpty());
         }
     }
+
+#ifdef POKORIN_CLASS_PROGRAM
+    // pokorin --class hands the class's program its arguments whole and gives
+    // back how it ended, from a folder named as a second unpacking of the zip
+    // names it, in Japanese.
+    void theClassOptionStartsTheClassProgramFromAnyFolder() {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("授業 pokorin (1)"));
+        QVERIFY(QDir().mkpath(folder));
+        const QDir built(QStringLiteral(POKORIN_BIN_DIR));
+        for (const QString &file :
+             built.entryList({"pokorin", "pokorin.exe", "pokorin-class", "pokorin-class.exe"})) {
+            QVERIFY2(QFile::copy(built.filePath(file), folder + '/' + file), qPrintable(file));
+        }
+        const Outcome outcome = Run("pokorin", {"--class", "--address", "198.18.255.254"}, folder);
+        QCOMPARE(WithoutAddresses(outcome.err),
+                 QStringLiteral("pokorin-class: no network interface of this computer has the "
+                                "address 198.18.255.254; the students can reach it at ADDRESSES; "
+                                "see 'pokorin-class --help'\n"));
+        QCOMPARE(outcome.exitCode, 2);
+    }
+#endif
 
     // Qt's options work as in any Qt program, one dash or two.
     void qtsOwnOptionsReachQt() {

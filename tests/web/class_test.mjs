@@ -6,13 +6,12 @@
 // restart of the teacher's program; "最初から" empties the pool; the QR code on
 // the screen reads as the address the program printed.
 // Usage: node class_test.mjs FOLDER_WITH_POKORIN [ENGINE...]
-import { execFileSync, spawn } from 'node:child_process';
+import { execFileSync } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import {
-    desktop, drivers, later, located, pageScreen, slowest, typeFallSpeed, until,
-} from '../../scripts/web/page_session.mjs';
+import { desktop, later, slowest, until } from '../../scripts/web/page_session.mjs';
+import { pooled, qrCodes, startTeacher, student, sum } from './classroom.mjs';
 
 const bin = path.resolve(process.argv[2]);
 const engines = process.argv.slice(3).length ? process.argv.slice(3) : ['chromium', 'chromium', 'firefox', 'webkit'];
@@ -21,50 +20,14 @@ const display = await desktop();
 const env = { ...process.env, DISPLAY: display, HOME: scratch, XDG_DATA_HOME: scratch, XDG_RUNTIME_DIR: scratch,
     LANG: 'C.UTF-8' };
 const run = (command, ...args) => execFileSync(command, args, { env, encoding: 'utf8', stdio: 'pipe' }).trim();
-const sum = (lists) => lists.reduce((total, list) => total.map((count, k) => count + list[k]), Array(11).fill(0));
 
-// The teacher's program, until it printed where the class joins (and, when
-// this computer is on other networks too, where else); again on the same port.
+// The teacher's program; again on the same port.
 let teacher, address, others;
-async function startTeacher(port = 0) {
-    teacher = spawn(path.join(bin, 'pokorin'), ['--class', ...(port ? ['--port', String(port)] : [])],
-        { env, stdio: ['ignore', 'pipe', 'inherit'] });
-    let printed = '';
-    teacher.stdout.on('data', (text) => { printed += text; });
-    await until(30, 'the teacher\'s program prints the address',
-        () => printed.includes('The pool is kept in') || printed);
-    address = printed.match(/^The class joins at (\S+)$/m)[1];
-    others = printed.match(/^From other networks: (.+)$/m)?.[1].split(' ') ?? [];
+async function startClass(port = 0) {
+    ({ program: teacher, address, others } = await startTeacher(path.join(bin, 'pokorin'),
+        ['--class', ...(port ? ['--port', String(port)] : [])], env));
 }
 const port = () => Number(new URL(address).port);
-// The pool as /class.csv gives it: the count of each bin.
-const pooled = async () => (await (await fetch(new URL('/class.csv', address))).text())
-    .split('\r\n').slice(1, 12).map((row) => Number(row.split(',')[1]));
-
-// A student's page: its runs, kept across reloads, summed bin by bin.
-async function student(engine) {
-    const driver = await drivers[engine]({ height: pageScreen.height + 22 });
-    const s = { driver, kept: [] };
-    s.open = async () => {
-        await driver.open(address);
-        await until(60, `${engine} joins the class, its progress bar full`, () => driver.evaluate(() => {
-            const progress = document.getElementById('progress');
-            return document.getElementById('class').textContent.includes('送っています') &&
-                document.getElementById('screen').style.display === 'block' &&
-                progress.max > 1e6 && progress.value === progress.max;
-        }) || 'not joined');
-        await later(1000);
-    };
-    s.click = async (place) => driver.click(...(await located(driver)).at(place));
-    s.runs = async () => Object.values(await driver.evaluate(() => globalThis.pokorinRuns ?? {}));
-    s.counts = async () => sum([...s.kept, ...await s.runs()]);
-    s.start = async () => {
-        await typeFallSpeed(driver, (await located(driver)).at('fall-speed'), '10');
-        await s.click('start');
-    };
-    await s.open();
-    return s;
-}
 
 // The class window as the screen shows it, set beside the picture that the
 // pool's state must give: equal, pixel for pixel.
@@ -85,14 +48,15 @@ function windowShows(counts, devices) {
 }
 const everywhere = async (what, students, counts) => {
     await until(30, `/class.csv holds ${what}`, async () =>
-        JSON.stringify(await pooled()) === JSON.stringify(counts) || `${await pooled()} for ${counts}`);
+        JSON.stringify(await pooled(address)) === JSON.stringify(counts) ||
+        `${await pooled(address)} for ${counts}`);
     await until(30, `the class window shows ${what}`, () => windowShows(counts, students.length));
 };
 
 const students = [];
 try {
-    await startTeacher();
-    for (const engine of engines) students.push(await student(engine));
+    await startClass();
+    for (const engine of engines) students.push(await student(engine, address));
     console.log(`-- ${students.length} pages join the class at ${address}`);
 
     for (const s of students) await s.start();
@@ -116,7 +80,7 @@ try {
     console.log(`-- the pool, its table and the class window hold the pages' ${counts.reduce((a, b) => a + b)} balls` +
         ' through a network cut mid-run and a reload');
 
-    const read = run('zbarimg', '--raw', '-q', path.join(scratch, 'shown.png'));
+    const read = qrCodes(path.join(scratch, 'shown.png'));
     if (read !== address) throw new Error(`the QR code reads ${read}, not ${address}`);
     console.log('-- the QR code on the screen reads as the printed address');
 
@@ -124,9 +88,9 @@ try {
     teacher.kill();
     await new Promise((ended) => teacher.once('exit', ended));
     const before = address;
-    await startTeacher(port());
+    await startClass(port());
     if (address !== before) throw new Error(`the class came back at ${address}, not ${before}`);
-    if (JSON.stringify(await pooled()) !== JSON.stringify(counts)) throw new Error('the pool was not kept');
+    if (JSON.stringify(await pooled(address)) !== JSON.stringify(counts)) throw new Error('the pool was not kept');
     await everywhere('the pages\' balls after a restart', students, counts);
     console.log('-- a restart of the teacher\'s program keeps the pool, and the pages come back to it');
 
