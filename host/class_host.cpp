@@ -10,7 +10,6 @@
 #include <QTcpSocket>
 #include <QUrlQuery>
 #include <QWebSocket>
-#include <deque>
 
 namespace pokorin {
 namespace {
@@ -174,7 +173,7 @@ void ClassHost::acceptDevices() {
             device->deleteLater();
             emit connectionsChanged();
         });
-        links_.insert(device, {{}, clock_.elapsed()});
+        links_.insert(device, {kReportBurst, clock_.elapsed()});
         emit connectionsChanged();
         if (!joins(device->requestUrl())) {
             drop(device, QWebSocketProtocol::CloseCodePolicyViolated, "not this class");
@@ -203,16 +202,15 @@ void ClassHost::take(QWebSocket *device, const QString &message) {
         return;
     }
     const qint64 now = clock_.elapsed();
-    std::deque<qint64> &recent = link->recent;
+    // So many reports a second, and a few seconds' worth at once: a host that
+    // stalled a moment takes in one go what its devices sent meanwhile.
+    link->reports = std::min<double>(
+        kReportBurst, link->reports + (now - link->heard) * kMaxReportsPerSecond / 1000.0);
     link->heard = now;
-    while (!recent.empty() && recent.front() <= now - 1000) {
-        recent.pop_front();
-    }
-    recent.push_back(now);
+    link->reports -= 1;
     QString problem = QStringLiteral("too many reports");
-    const std::optional<ClassReport> report = recent.size() <= kMaxReportsPerSecond
-                                                  ? ParseClassReport(message.toUtf8(), problem)
-                                                  : std::nullopt;
+    const std::optional<ClassReport> report =
+        link->reports >= 0 ? ParseClassReport(message.toUtf8(), problem) : std::nullopt;
     if (!report) {
         drop(device, QWebSocketProtocol::CloseCodePolicyViolated, problem);
     } else if (report->bins != RunCounts{} && !pool_.knows(report->device) &&

@@ -10,7 +10,6 @@
 #include <QObject>
 #include <QTimer>
 #include <QWebSocketProtocol>
-#include <deque>
 
 class QWebSocket;
 
@@ -48,6 +47,7 @@ public:
     static constexpr int kMaxConnections = 600;
     // A page sends at most ten a second.
     static constexpr int kMaxReportsPerSecond = 20;
+    static constexpr int kReportBurst = 60;
 
     ClassHost(ClassPool &pool, SiteFiles site, QString code, HostLimits limits = {},
               QObject *parent = nullptr);
@@ -74,7 +74,7 @@ private:
     void pingOrLetGo();
 
     struct Link {
-        std::deque<qint64> recent; // when its latest reports came
+        double reports = kReportBurst; // it may send at once
         qint64 heard = 0;
     };
     struct Budget {
