@@ -14,6 +14,7 @@
 
 #include "attack_honest.h"
 #include "attack_prankster.h"
+#include "bench_process.h"
 #include "process_figures.h"
 #include "teacher/class_session.h"
 
@@ -74,16 +75,6 @@ int Host(const QString &site) {
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&input, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
     return QApplication::exec();
-}
-
-QProcess *Start(const QStringList &arguments) {
-    auto *process = new QProcess(qApp);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->start(QCoreApplication::applicationFilePath(), arguments);
-    return process;
 }
 
 // A site like the page's when scripts/web.sh has not built one: an index and
@@ -185,8 +176,8 @@ Outcome Run(const Attack &attack, int index, HostProcess &host, const QString &h
     const HostProcess::Sample quiet = host.latest();
     Outcome outcome{attack.title, quiet.kib / 1024.0};
     const qint64 startMs = host.clock.elapsed();
-    QProcess *prankster = Start({"prankster", attack.kind, QString::number(host.port), host.code,
-                                 QString::number(kAttackSeconds), largest});
+    QProcess *prankster = StartPart({"prankster", attack.kind, QString::number(host.port),
+                                     host.code, QString::number(kAttackSeconds), largest});
     // Its own bins, apart from the prankster's (one ball in the middle bin)
     // and from the other attacks' honest devices.
     RunCounts bins{};
@@ -350,7 +341,7 @@ int Bench(const QString &siteArgument) {
     const QString site =
         QFile::exists(siteArgument + "/index.html") ? siteArgument : StandInSite(standIn);
     HostProcess host;
-    host.process = Start({"host", site});
+    host.process = StartPart({"host", site});
     WaitFor([&host] { return host.process->canReadLine(); }, 30'000);
     const QUrl address(QString::fromUtf8(host.process->readLine()).trimmed());
     host.port = static_cast<quint16>(address.port());

@@ -1,5 +1,6 @@
 #include "attack_prankster.h"
 
+#include "bench_process.h"
 #include "pool/class_report.h"
 
 #include <QCoreApplication>
@@ -299,11 +300,6 @@ void UnreadAnswers(quint16 port, const QString &file, int seconds) {
 }
 
 } // namespace
-
-void Print(const QString &name, double value, const char *unit) {
-    std::printf("%s %.4g %s\n", qPrintable(name), value, unit);
-    std::fflush(stdout);
-}
 
 bool WaitFor(const std::function<bool()> &done, int ms) {
     QElapsedTimer clock;

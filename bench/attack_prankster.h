@@ -9,7 +9,6 @@
 namespace pokorin::bench {
 
 // Prints one figure as a line: name value unit.
-void Print(const QString &name, double value, const char *unit);
 
 // Runs the event loop until `done` or `ms` have passed; whether it is done.
 bool WaitFor(const std::function<bool()> &done, int ms);

@@ -10,6 +10,7 @@
 // With --host, only the 40 devices, against a host that COMMAND starts given
 // class_bench's host arguments: class_bench.exe under Wine.
 
+#include "bench_process.h"
 #include "process_figures.h"
 #include "teacher/class_session.h"
 
@@ -45,11 +46,6 @@ qint64 NowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
-}
-
-void Print(const QString &name, double value, const char *unit) {
-    std::printf("%s %.4g %s\n", qPrintable(name), value, unit);
-    std::fflush(stdout);
 }
 
 // The host: a class session as the teacher's, on a free port, for SECONDS;
@@ -248,21 +244,6 @@ std::array<double, 3> Latencies(const QString &landings, const QString &paints) 
     return {ms.at(ms.size() / 2), ms.at(ms.size() * 95 / 100), ms.back()};
 }
 
-// This program with ARGUMENTS, or COMMAND given them.
-QProcess *Start(const QStringList &arguments, const QStringList &command = {}) {
-    auto *process = new QProcess(qApp);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    if (command.isEmpty()) {
-        process->start(QCoreApplication::applicationFilePath(), arguments);
-    } else {
-        process->start(command.first(), command.mid(1) + arguments);
-    }
-    return process;
-}
-
 // The host (this program's, or the one HOST starts) and the devices, each in
 // its own process, for a minute; the figures' names begin with NAME.
 void ReportDevices(const QString &site, int count, const QStringList &host = {},
@@ -270,11 +251,11 @@ void ReportDevices(const QString &site, int count, const QStringList &host = {},
     constexpr int kSeconds = 60;
     QTemporaryDir logs;
     QProcess *hosting =
-        Start({"host", site, QString::number(kSeconds + 15), logs.filePath("paints")}, host);
+        StartPart({"host", site, QString::number(kSeconds + 15), logs.filePath("paints")}, host);
     hosting->waitForReadyRead(60'000);
     const QString address = QString::fromUtf8(hosting->readLine()).trimmed();
-    QProcess *devices = Start({"devices", QString::number(count), QString::number(kSeconds),
-                               address, logs.filePath("landings")});
+    QProcess *devices = StartPart({"devices", QString::number(count), QString::number(kSeconds),
+                                   address, logs.filePath("landings")});
     devices->waitForFinished(-1);
     hosting->waitForFinished(-1);
     double processor = 0;
@@ -300,7 +281,7 @@ void ReportDevices(const QString &site, int count, const QStringList &host = {},
 // file, six at a time, taking brotli or gzip.
 void ReportDownloads(const QString &site) {
     constexpr int kBrowsers = 40;
-    QProcess *host = Start({"host", site, "60", QDir::temp().filePath("pokorin-bench-paints")});
+    QProcess *host = StartPart({"host", site, "60", QDir::temp().filePath("pokorin-bench-paints")});
     host->waitForReadyRead(30'000);
     const QUrl address(QString::fromUtf8(host->readLine()).trimmed());
     QStringList files = QDir(site).entryList(QDir::Files);
