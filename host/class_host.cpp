@@ -153,6 +153,7 @@ quint16 ClassHost::listen(quint16 port) {
         tcp->setListenBacklogSize(kMaxConnections);
         if (tcp->listen(QHostAddress::Any, static_cast<quint16>(port + i))) {
             const quint16 taken = tcp->serverPort();
+            guard_ = tcp.get();
             server_.bind(tcp.release());
             return taken;
         }
@@ -168,6 +169,9 @@ void ClassHost::acceptDevices() {
     while (server_.hasPendingWebSocketConnections()) {
         QWebSocket *device = server_.nextPendingWebSocketConnection().release();
         device->setParent(this);
+        if (guard_) {
+            guard_->becameWebSocket(device->peerAddress(), device->peerPort());
+        }
         connect(device, &QWebSocket::disconnected, this, [this, device] {
             links_.remove(device);
             device->deleteLater();

@@ -8,10 +8,15 @@
 #include <QHostAddress>
 #include <QHttpServer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <QWebSocketProtocol>
 
 class QWebSocket;
+
+namespace pokorin {
+class ConnectionGuard;
+}
 
 namespace pokorin {
 
@@ -87,6 +92,7 @@ private:
     QString code_;
     HostLimits limits_;
     QHttpServer server_;
+    QPointer<ConnectionGuard> guard_; // the server's listening socket, once it listens
     QHash<QWebSocket *, Link> links_;
     QHash<QString, Budget> budgets_; // by address
     QElapsedTimer clock_;

@@ -22,8 +22,8 @@ public:
         , address_(std::move(address))
         , lastHeard_(guard->clock_.elapsed()) {
         // Before the HTTP server's own: each request is looked at before it
-        // is answered. Taking the socket for a WebSocket cuts these.
-        reading_ = connect(socket, &QTcpSocket::readyRead, this, &Watch::requestComing);
+        // is answered.
+        connect(socket, &QTcpSocket::readyRead, this, &Watch::requestComing);
         connect(socket, &QTcpSocket::bytesWritten, this, &Watch::answerGoing);
         guard_->watched_.append(this);
         guard_->perAddress_[address_] += 1;
@@ -38,10 +38,20 @@ public:
         }
     }
 
+    bool watches(const QHostAddress &peer, quint16 port) const {
+        return watching_ && socket_->peerPort() == port && socket_->peerAddress().isEqual(peer);
+    }
+
+    // The connection speaks HTTP no more; it still counts for its address.
+    void leave() {
+        disconnect(socket_, nullptr, this, nullptr);
+        watching_ = false;
+    }
+
     // Closes the connection if it broke a rule by `now`.
     void check(qint64 now) {
-        if (!reading_ || socket_->state() != QAbstractSocket::ConnectedState) {
-            return; // a WebSocket, or already closing
+        if (!watching_ || socket_->state() != QAbstractSocket::ConnectedState) {
+            return;
         }
         if (waitingSince_ >= 0 && now - waitingSince_ > guard_->limits_.requestMs) {
             socket_->abort();
@@ -73,7 +83,7 @@ private:
     QTcpSocket *socket_;
     QPointer<ConnectionGuard> guard_;
     QString address_;
-    QMetaObject::Connection reading_;
+    bool watching_ = true;
     qint64 lastHeard_;
     qint64 waitingSince_ = -1;
 };
@@ -84,6 +94,14 @@ ConnectionGuard::ConnectionGuard(Limits limits, QObject *parent)
     clock_.start();
     connect(&sweeps_, &QTimer::timeout, this, &ConnectionGuard::sweep);
     sweeps_.start(std::min(limits_.requestMs, limits_.idleMs) / 4);
+}
+
+void ConnectionGuard::becameWebSocket(const QHostAddress &peer, quint16 port) {
+    for (Watch *watch : std::as_const(watched_)) {
+        if (watch->watches(peer, port)) {
+            watch->leave();
+        }
+    }
 }
 
 int ConnectionGuard::connectionsFrom(const QHostAddress &address) const {

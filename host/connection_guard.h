@@ -16,7 +16,7 @@ namespace pokorin {
 // a request not complete within a few seconds, a connection idle for longer
 // and one whose client leaves too much of its answers unread are closed.
 // A connection that has become a WebSocket is left to the host, which limits
-// its messages itself.
+// its messages itself, and says so.
 class ConnectionGuard final : public QTcpServer {
 public:
     struct Limits {
@@ -31,6 +31,9 @@ public:
     explicit ConnectionGuard(Limits limits, QObject *parent = nullptr);
 
     int connections() const { return static_cast<int>(watched_.size()); }
+    // The connection from that peer is a WebSocket now, which the host
+    // watches itself.
+    void becameWebSocket(const QHostAddress &peer, quint16 port);
     int connectionsFrom(const QHostAddress &address) const;
 
 protected:
