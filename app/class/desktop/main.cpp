@@ -18,9 +18,16 @@ int main(int argc, char **argv) {
         return *exitCode;
     }
     const std::optional<QString> address = commandLine.classAddress();
-    const QList<pokorin::InterfaceFacts> interfaces = pokorin::ThisComputersInterfaces();
-    const pokorin::JoinAddresses addresses =
-        pokorin::ChooseJoinAddresses(interfaces, pokorin::DefaultRouteAddress(), address);
+    QList<pokorin::InterfaceFacts> interfaces;
+    pokorin::JoinAddresses addresses;
+    {
+        // Qt's sockets want an application, and the window's needs a display,
+        // which a refused address must not.
+        const QCoreApplication network(argc, argv);
+        interfaces = pokorin::ThisComputersInterfaces();
+        addresses =
+            pokorin::ChooseJoinAddresses(interfaces, pokorin::DefaultRouteAddress(), address);
+    }
     if (address && !pokorin::HasAddress(interfaces, *address)) {
         std::fprintf(stderr,
                      "pokorin-class: no network interface of this computer has the address %s; "
