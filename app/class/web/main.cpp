@@ -1,6 +1,7 @@
 #include "core/shown_texts.h"
 #include "teacher/relay_session.h"
 #include "ui/japanese_setup.h"
+#include "window/web/window_manager.h"
 
 #include <QApplication>
 #include <emscripten.h>
@@ -80,6 +81,8 @@ EMSCRIPTEN_BINDINGS(pokorin_teacher) {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
+    // The class window takes keys again as soon as a question closes.
+    pokorin::HandBackActivationOnClose(app);
     const std::optional<pokorin::RelayKey> key =
         pokorin::RelayKey::FromText(QString::fromStdString(Page()["key"].as<std::string>()));
     if (!key) {
