@@ -22,9 +22,10 @@ val Page() {
 
 std::unique_ptr<pokorin::RelaySession> session;
 
-// For a page that watches the class window (a benchmark of the relay): at
-// each picture of the pooled view, the runs whose balls changed since the
-// one before, as [device, run, balls] triples.
+// For a page that watches the class window (the relay's test and benchmark):
+// at each picture of the pooled view, the runs whose balls changed since the
+// one before, as [device, run, balls] triples, and the count of refused
+// messages that the window shows.
 class PaintWatch final : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override {
@@ -42,7 +43,7 @@ public:
                                                         val(run.run.toStdString()), val(balls)}));
             }
         }
-        Page().call<void>("painted", changed);
+        Page().call<void>("painted", changed, session->refused());
         return false;
     }
 
