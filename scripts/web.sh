@@ -4,7 +4,8 @@
 # compressed) and runs the web tests: the core tests and the runner under
 # node, the page in Chromium, Firefox ESR and WebKitGTK, and the whole class
 # as one experiment, the page served by pokorin --class to the three and, as
-# root, to a Chromium in a network namespace of its own.
+# root, to a Chromium in a network namespace of its own, then the class
+# through a relay, Debian's mosquitto.
 # Usage: web.sh [--relay wss://BROKER/PATH], the relay a teacher's page uses
 # unless its address names another.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -17,10 +18,11 @@ fi
 # Firefox draws WebGL only on a display, with Mesa; it and WebKitGTK play
 # sound only to a sound server.
 # The class test drives the teacher's window with a window manager and reads
-# its QR code; its network test makes namespaces for a second computer.
+# its QR code; its network test makes namespaces for a second computer. The
+# relay's test runs the broker a school runs, and an https page of its own.
 ensure_packages "${BUILD_PACKAGES[@]}" "${CROSS_QT_PACKAGES[@]}" emscripten python3-fonttools brotli \
     chromium firefox-esr webkit2gtk-driver xvfb libgl1-mesa-dri pulseaudio imagemagick jwm x11-utils \
-    xdotool zbar-tools iproute2
+    xdotool zbar-tools iproute2 mosquitto openssl
 ensure_page_packages
 
 # The native build makes the chimes, and tells what the web build must print.
@@ -41,6 +43,8 @@ echo "== the class: pokorin --class serves the page to Chromium, Firefox and Web
 node "$ROOT/tests/web/class_test.mjs" "$ROOT/build/bin"
 echo "== the class from a second computer: a student's Chromium reaches pokorin-class over a veth link"
 node "$ROOT/tests/web/class_network_test.mjs" "$ROOT/build/bin"
+echo "== the class through a relay: mosquitto carries students' runs from the three engines to the teacher's page"
+node "$ROOT/tests/web/relay_test.mjs" "$ROOT/build-web/site"
 
 echo "== the site's size as a browser downloads it (brotli where it helps)"
 total=0

@@ -2,6 +2,7 @@
 
 #include "ui/app_icon.h"
 #include "ui/main_window.h"
+#include "window/web/window_manager.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -24,8 +25,11 @@ EM_JS(void, SendCounts, (const int16_t *bins), {
 
 // Qt draws the windows' captions in a page, with its own logo where a window
 // has no icon: the help window and the quit box show the program's instead.
-void SetUpPlatform(QApplication &) {
+// The main window is active again as soon as the help window closes, as on
+// the desktop, where coming back from it takes 停止 and 初期化 away.
+void SetUpPlatform(QApplication &app) {
     QApplication::setWindowIcon(PokorinIcon());
+    HandBackActivationOnClose(app);
 }
 
 // index.html sends the teacher the counts after each change, when the page

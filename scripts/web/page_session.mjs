@@ -7,6 +7,7 @@
 import { spawn } from 'node:child_process';
 import { readFile, writeFile } from 'node:fs/promises';
 import { createServer } from 'node:http';
+import { createServer as createSecureServer } from 'node:https';
 import net from 'node:net';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -40,11 +41,14 @@ export async function until(seconds, what, condition) {
     }
 }
 
-// serve(SITE, EDIT): the site's address on loopback; EDIT may change a page.
-export async function serve(site, edit = (page) => page) {
+// serve(SITE, EDIT, { tls, heard }): the site's address on loopback; EDIT may
+// change a page; over HTTPS with TLS's key and certificate; HEARD is told the
+// name of every file asked for.
+export async function serve(site, edit = (page) => page, { tls, heard = () => {} } = {}) {
     const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm' };
-    const server = createServer(async (request, response) => {
+    const answer = async (request, response) => {
         const name = new URL(request.url, 'http://x').pathname.replace(/\/$/, '/index.html');
+        heard(name);
         try {
             const body = await readFile(path.join(site, path.normalize(name)));
             response.writeHead(200, { 'Content-Type': types[path.extname(name)] ?? 'application/octet-stream' });
@@ -52,11 +56,20 @@ export async function serve(site, edit = (page) => page) {
         } catch {
             response.writeHead(404).end();
         }
-    });
+    };
+    const server = tls ? createSecureServer(tls, answer) : createServer(answer);
     await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
     server.unref();
-    return `http://127.0.0.1:${server.address().port}/`;
+    return `${tls ? 'https' : 'http'}://127.0.0.1:${server.address().port}/`;
 }
+
+// A loopback port that no one listens on now.
+export const freePort = () => new Promise((free) => {
+    const probe = net.createServer().listen(0, '127.0.0.1', () => {
+        const { port } = probe.address();
+        probe.close(() => free(port));
+    });
+});
 
 // The servers the browsers need end with this process: an X server (that does
 // not reset when a short-lived first client such as a GL probe leaves), a sound server.
@@ -90,6 +103,7 @@ async function puppeteerDriver(browser, page, { width = pageScreen.width, height
     return {
         page,
         open: (address) => page.goto(address),
+        reload: () => page.reload(),
         evaluate: (script) => page.evaluate(script),
         click: (x, y) => page.mouse.click(x, y),
         key: (key) => page.keyboard.press(key),
@@ -102,12 +116,7 @@ async function puppeteerDriver(browser, page, { width = pageScreen.width, height
 // The MiniBrowser through WebKitWebDriver over plain HTTP, full screen: the
 // page starts at the X screen's corner. It has no touch screen.
 async function webkit({ width = pageScreen.width, height = pageScreen.height } = {}) {
-    const port = await new Promise((free) => {
-        const probe = net.createServer().listen(0, '127.0.0.1', () => {
-            const { port: unused } = probe.address();
-            probe.close(() => free(unused));
-        });
-    });
+    const port = await freePort();
     children.push(spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'ignore',
         env: { ...process.env, DISPLAY: await xServer(), PULSE_SERVER: soundServer() } }));
     const call = async (method, where, body) => {
@@ -129,6 +138,7 @@ async function webkit({ width = pageScreen.width, height = pageScreen.height } =
     const press = (key) => ['keyDown', 'keyUp'].map((type) => ({ type, value: keys[key] ?? key }));
     return {
         open: (address) => call('POST', `${s}/url`, { url: address }),
+        reload: () => call('POST', `${s}/refresh`, {}),
         evaluate: (script) => call('POST', `${s}/execute/sync`, { script: `return (${script})()`, args: [] }),
         click: (x, y) => act('pointer', [{ type: 'pointerMove', x: Math.round(x), y: Math.round(y) },
             { type: 'pointerDown', button: 0 }, { type: 'pointerUp', button: 0 }]),

@@ -46,8 +46,12 @@ async function program(driver, name, ratio = 1) {
         seen: (picture, fn, ...args) => holds(fn, picture, [0, 0], ...args),
         inHelp: (picture, fn, ...args) => holds(fn, picture, places['help-window'], ...args),
         // How many red, or dark, pixels a place holds, at any scale.
-        count: (picture, place, kind = 'red') => {
-            const [x, y, w, h] = places[place].map((n) => n * screen.scale);
+        count: (picture, place, kind = 'red') => p.countIn(picture, places[place], kind),
+        // How many dark pixels the caption of the button at a place shows:
+        // none while the button is disabled, its caption grey.
+        caption: (picture, place) => p.countIn(picture, [places[place][0] - 20, places[place][1] - 7, 40, 14], 'dark'),
+        countIn: (picture, rectangle, kind) => {
+            const [x, y, w, h] = rectangle.map((n) => n * screen.scale);
             return Number(execFileSync('convert', [file(picture), '-crop', `${Math.round(w)}x${Math.round(h)}+` +
                 `${Math.round(screen.origin[0] + x)}+${Math.round(screen.origin[1] + y)}`,
             ...(kind === 'red' ? ['-fill', 'black', '+opaque', '#FF0000', '-fill', 'white', '-opaque', '#FF0000']
@@ -58,6 +62,7 @@ async function program(driver, name, ratio = 1) {
     // What the class waits for, each checked on a new picture.
     const shows = (seconds, what, picture, condition) =>
         until(seconds, what, async () => condition(await p.shot(picture)));
+    p.shows = shows;
     p.landing = async (what, before) => shows(30, what, 'running', (picture) =>
         p.dark(picture, 'drop-counter') !== before || 'the counter unchanged');
     // The board's lattice beneath is as dark as the text: the window is known
@@ -103,19 +108,33 @@ async function scenario(name) {
         await p.click('start');
         await p.landing('a ball lands', before);
         await p.click('stop');
-        if (p.count(await p.shot('stopped'), 'stacks') === 0) throw new Error('no square stands in the bins');
+        const stacked = p.count(await p.shot('stopped'), 'stacks');
+        if (stacked === 0) throw new Error('no square stands in the bins');
         console.log(`-- ${name}: 開始 at 10 ms a level lands balls`);
-        await p.click('initialise');
-        await p.cleared();
-        console.log(`-- ${name}: 初期化 clears the stacks`);
         await p.click('help');
         await p.helpText();
         await until(15, 'HELP\'s chime sounds to its end', async () =>
-            (await p.chimes()).ended > 1 || `${(await p.chimes()).started} started`);
-        if ((await p.chimes()).started !== 2) throw new Error(`HELP started ${(await p.chimes()).started - 1} chimes`);
+            (await p.chimes()).ended > 0 || `${(await p.chimes()).started} started`);
+        if ((await p.chimes()).started !== 1) throw new Error(`HELP started ${(await p.chimes()).started} chimes`);
         console.log(`-- ${name}: HELP opens the help window with its text, our icon and one chime`);
         await driver.key('Enter'); // 閉じる, which has the focus
         await p.title();
+
+        // Back from the help window, as on the desktop, 初期化 waits for the
+        // next 開始 and 停止: a click on it lands no chime and clears nothing.
+        await p.shows(15, 'the main window, active again, disables 初期化', 'back', (picture) =>
+            p.caption(picture, 'initialise') === 0 || `${p.caption(picture, 'initialise')} dark pixels in its caption`);
+        await p.click('initialise');
+        const more = p.dark(await p.shot('before'), 'drop-counter');
+        await p.click('start');
+        await p.landing('a ball lands after the disabled 初期化', more);
+        if (p.count('running', 'stacks') < stacked) throw new Error('初期化 cleared the stacks after HELP');
+        if ((await p.chimes()).started !== 1) throw new Error('the disabled 初期化 chimed');
+        await p.click('stop');
+        console.log(`-- ${name}: back from the help window, 初期化 waits for the next 開始 and 停止`);
+        await p.click('initialise');
+        await p.cleared();
+        console.log(`-- ${name}: 初期化 clears the stacks`);
 
         await p.click('quit'); // the closing chime, then the box
         await until(15, 'the closing chime starts', async () => (await p.chimes()).started === 3 || 'none');

@@ -1,6 +1,7 @@
 #include "core/shown_texts.h"
 #include "teacher/relay_session.h"
 #include "ui/japanese_setup.h"
+#include "window/web/window_manager.h"
 
 #include <QApplication>
 #include <emscripten.h>
@@ -21,9 +22,10 @@ val Page() {
 
 std::unique_ptr<pokorin::RelaySession> session;
 
-// For a page that watches the class window (a benchmark of the relay): at
-// each picture of the pooled view, the runs whose balls changed since the
-// one before, as [device, run, balls] triples.
+// For a page that watches the class window (the relay's test and benchmark):
+// at each picture of the pooled view, the runs whose balls changed since the
+// one before, as [device, run, balls] triples, and the count of refused
+// messages that the window shows.
 class PaintWatch final : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override {
@@ -41,7 +43,7 @@ public:
                                                         val(run.run.toStdString()), val(balls)}));
             }
         }
-        Page().call<void>("painted", changed);
+        Page().call<void>("painted", changed, session->refused());
         return false;
     }
 
@@ -80,6 +82,8 @@ EMSCRIPTEN_BINDINGS(pokorin_teacher) {
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     pokorin::SetUpJapanese(app);
+    // The class window takes keys again as soon as a question closes.
+    pokorin::HandBackActivationOnClose(app);
     const std::optional<pokorin::RelayKey> key =
         pokorin::RelayKey::FromText(QString::fromStdString(Page()["key"].as<std::string>()));
     if (!key) {
