@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and prints every benchmark figure as
 # "name value unit" (about ten minutes: two of them the class host's, three
-# and a half its attacks). With "windows", only the Windows class host:
+# and a half its attacks; about eight more for the relay once scripts/web.sh
+# has built the site). With "windows", only the Windows class host:
 # class_bench.exe under Wine against 40 devices on Linux for a minute (about
 # two minutes once Qt for Windows is in the cache).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -44,3 +45,11 @@ QT_QPA_PLATFORM=offscreen "$ROOT/build/bench/class_bench" "$ROOT/build-web/site"
 # One prankster's attacks on the host while an honest device joins, and the
 # pool's file at the limit of runs.
 QT_QPA_PLATFORM=offscreen "$ROOT/build/bench/attack_bench" "$ROOT/build-web/site" 2>/dev/null
+# The class through a relay, when scripts/web.sh has built the site: 40, 300
+# and 1000 simulated devices through mosquitto to the teacher's page in
+# Chromium.
+if [ -d "$ROOT/build-web/site" ]; then
+    ensure_packages mosquitto chromium
+    ensure_page_packages
+    node "$ROOT/bench/relay_bench.mjs" "$ROOT/build-web/site"
+fi
