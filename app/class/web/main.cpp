@@ -9,6 +9,7 @@
 #include <emscripten/val.h>
 #include <memory>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -25,19 +26,23 @@ std::unique_ptr<pokorin::RelaySession> session;
 // For a page that watches the class window (the relay's test and benchmark):
 // at each picture of the pooled view, the runs whose balls changed since the
 // one before, as [device, run, balls] triples, and the count of refused
-// messages that the window shows.
+// messages that the window shows. Runs are compared place by place, as the
+// pool only appends them between fresh starts: cheap at tens of thousands.
 class PaintWatch final : public QObject {
 public:
     bool eventFilter(QObject *, QEvent *event) override {
         if (event->type() != QEvent::Paint) {
             return false;
         }
+        const QList<pokorin::Contribution> &runs = session->pool().contributions();
+        shown_.resize(runs.size());
         val changed = val::array();
-        for (const pokorin::Contribution &run : session->pool().contributions()) {
+        for (qsizetype place = 0; place < runs.size(); ++place) {
+            const pokorin::Contribution &run = runs.at(place);
+            Shown &shown = shown_[place];
             const int balls = std::accumulate(run.bins.begin(), run.bins.end(), 0);
-            int &shown = shown_[run.device + u' ' + run.run];
-            if (balls != shown) {
-                shown = balls;
+            if (balls != shown.balls || run.device != shown.device || run.run != shown.run) {
+                shown = {run.device, run.run, balls};
                 changed.call<void>(
                     "push", val::array(std::vector<val>{val(run.device.toStdString()),
                                                         val(run.run.toStdString()), val(balls)}));
@@ -48,7 +53,11 @@ public:
     }
 
 private:
-    QHash<QString, int> shown_;
+    struct Shown {
+        QString device, run;
+        int balls = 0;
+    };
+    std::vector<Shown> shown_;
 };
 
 // A message of the class's topics, as the broker delivered it.
