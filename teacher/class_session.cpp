@@ -66,7 +66,8 @@ void ClassSession::showPool() {
     shown.nobodyJoined = waitedLong_ && !host_->anyJoined() && pool_.balls() == 0;
     shown.devices = host_->connections();
     shown.counts = pool_.pooled();
-    window_.showClass(shown, pool_.devices(), pool_.gaps());
+    window_.showClass(
+        shown, [this] { return pool_.devices(); }, pool_.gaps());
 }
 
 void ClassSession::showPoolSoon() {

@@ -51,6 +51,7 @@ ClassWindow::ClassWindow(std::function<QByteArray()> table, FileOffer offer)
     connect(savePictureButton_, &QPushButton::clicked, this, &ClassWindow::savePicture);
     connect(saveChartButton_, &QPushButton::clicked, this, &ClassWindow::saveChart);
     connect(grid_, &DeviceGrid::deviceChosen, this, &ClassWindow::askToTakeOut);
+    connect(views_, &QStackedLayout::currentChanged, this, &ClassWindow::showDevices);
     resize(1024, 720);
 }
 
@@ -65,12 +66,19 @@ QPushButton *ClassWindow::viewButton(const char *caption, QWidget *view) {
     return button;
 }
 
-void ClassWindow::showClass(const ClassShow &shown, QList<DeviceRuns> devices,
+void ClassWindow::showClass(const ClassShow &shown, std::function<QList<DeviceRuns>()> devices,
                             QList<GapPoint> gaps) {
     view_->show(shown);
     join_->showAddresses(shown.joinAddresses);
-    grid_->showDevices(std::move(devices));
+    devices_ = std::move(devices);
+    showDevices();
     chart_->showGaps(std::move(gaps));
+}
+
+void ClassWindow::showDevices() {
+    if (devices_ && views_->currentWidget() == grid_) {
+        grid_->showDevices(devices_());
+    }
 }
 
 void ClassWindow::keyPressEvent(QKeyEvent *event) {

@@ -28,7 +28,10 @@ public:
     // `table` gives the table to save, which `offer` hands the teacher.
     explicit ClassWindow(std::function<QByteArray()> table, FileOffer offer = OfferFile);
 
-    void showClass(const ClassShow &shown, QList<DeviceRuns> devices, QList<GapPoint> gaps);
+    // `devices` works out each device's runs, which takes a while in a large
+    // class: only while the grid is the view shown.
+    void showClass(const ClassShow &shown, std::function<QList<DeviceRuns>()> devices,
+                   QList<GapPoint> gaps);
 
     PoolView *view() const { return view_; }
     DeviceGrid *grid() const { return grid_; }
@@ -52,6 +55,7 @@ private:
     QPushButton *viewButton(const char *caption, QWidget *view);
     void ask(const QString &question, std::function<void()> onYes);
     void askToTakeOut(qsizetype place);
+    void showDevices();
     void save(const QString &fileName, const QByteArray &bytes);
     void saveTable();
     void savePicture();
@@ -59,6 +63,7 @@ private:
 
     std::function<QByteArray()> table_;
     FileOffer offer_;
+    std::function<QList<DeviceRuns>()> devices_;
     PoolView *view_;
     DeviceGrid *grid_;
     GapChartView *chart_;

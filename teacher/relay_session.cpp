@@ -64,7 +64,8 @@ void RelaySession::showPool() {
     shown.counts = pool_.pooled();
     shown.refused = refused_;
     shown.problem = relayProblem_;
-    window_.showClass(shown, pool_.devices(), pool_.gaps());
+    window_.showClass(
+        shown, [this] { return pool_.devices(); }, pool_.gaps());
 }
 
 void RelaySession::showPoolSoon() {

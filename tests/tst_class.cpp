@@ -544,7 +544,7 @@ private slots:
             }
         }
         ClassWindow window([] { return QByteArray(); });
-        window.showClass({}, pool.devices(), {});
+        window.showClass({}, [&pool] { return pool.devices(); }, {});
         window.setFixedSize(1920, 1080);
         window.show();
         QTest::keyClick(&window, Qt::Key_2);
@@ -577,12 +577,14 @@ private slots:
         ClassPool pool;
         Take(pool, Report(kBins, "5000", "run-00001", "device-prank"), 1000);
         Take(pool, Report(kBins, "5000", "run-00001", "device-other"), 1000);
-        window.showClass({}, pool.devices(), pool.gaps());
+        window.showClass(
+            {}, [&pool] { return pool.devices(); }, pool.gaps());
         window.show();
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(ReadFile(dir.filePath(kSaveFileName)), "the table");
         QTest::keyClick(&window, Qt::Key_3);
-        window.showClass({}, pool.devices(), pool.gaps());
+        window.showClass(
+            {}, [&pool] { return pool.devices(); }, pool.gaps());
         QTRY_VERIFY(window.chart()->isVisible());
         window.savePictureButton()->click();
         QCOMPARE(QImage(dir.filePath(kPictureFileName)).size(), window.chart()->size());

@@ -80,7 +80,8 @@ int DrawLesson(int students, const QStringList &pictures) {
     shown.joinAddresses = {JoinAddress(addresses.shown, 8765, NewClassCode())};
     shown.devices = students;
     shown.counts = pool.pooled();
-    window.showClass(shown, pool.devices(), pool.gaps());
+    window.showClass(
+        shown, [&pool] { return pool.devices(); }, pool.gaps());
     window.setFixedSize(1920, 1080);
     window.show();
     for (int view = 0; view < pictures.size(); ++view) {
