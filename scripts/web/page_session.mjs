@@ -41,6 +41,21 @@ export async function until(seconds, what, condition) {
     }
 }
 
+// A test's run: TEST, then the slowest wait it made or why it failed, then
+// CLEAN_UP; the process ends, as browsers and servers would keep it alive.
+export async function runTest(test, cleanUp = async () => {}) {
+    try {
+        await test();
+        console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
+    } catch (error) {
+        console.error(`FAIL: ${error.message}`);
+        process.exitCode = 1;
+    } finally {
+        await cleanUp();
+        process.exit();
+    }
+}
+
 // serve(SITE, EDIT, { tls, heard }): the site's address on loopback; EDIT may
 // change a page; over HTTPS with TLS's key and certificate; HEARD is told the
 // name of every file asked for.

@@ -11,7 +11,7 @@ import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import {
-    drivers, later, located, pageScreen, slowest, typeFallSpeed, until,
+    drivers, later, located, pageScreen, runTest, typeFallSpeed, until,
 } from '../../scripts/web/page_session.mjs';
 
 const skip = (why) => {
@@ -53,7 +53,7 @@ try {
     skip(`no network namespace can be made here (${error.stderr?.trim() || error.message})`);
 }
 
-try {
+await runTest(async () => {
     // The two computers' wired link; each link goes with its namespace.
     ip('link', 'add', 'eth0', 'netns', teacherNet, 'type', 'veth', 'peer', 'name', 'eth0', 'netns', studentNet);
     for (const [net, at] of [[teacherNet, teacherAt], [studentNet, studentAt]]) {
@@ -127,14 +127,9 @@ try {
     const balls = (await sent()).reduce((a, b) => a + b, 0);
     console.log(`-- the page joined over the link ${joined.toFixed(1)} s after it was opened, and the ` +
         `teacher's /class.csv holds its ${balls} balls`);
-    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
-} catch (error) {
-    console.error(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-} finally {
+}, async () => {
     await student?.close().catch(() => {});
     if (teacher?.exitCode === null && teacher.kill()) {
         await new Promise((ended) => { teacher.once('exit', ended); setTimeout(ended, 5000); });
     }
-    process.exit();
-}
+});

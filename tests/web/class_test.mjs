@@ -10,7 +10,7 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { desktop, later, slowest, until } from '../../scripts/web/page_session.mjs';
+import { desktop, later, runTest, until } from '../../scripts/web/page_session.mjs';
 import { pooled, qrCodes, startTeacher, student, sum } from './classroom.mjs';
 
 const bin = path.resolve(process.argv[2]);
@@ -54,7 +54,7 @@ const everywhere = async (what, students, counts) => {
 };
 
 const students = [];
-try {
+await runTest(async () => {
     await startClass();
     for (const engine of engines) students.push(await student(engine, address));
     console.log(`-- ${students.length} pages join the class at ${address}`);
@@ -110,12 +110,7 @@ try {
     const after = sum(await Promise.all(students.map((s) => s.counts()))).map((count, k) => count - counts[k]);
     await everywhere('only the balls after 最初から', students, after);
     console.log('-- 最初から empties the pool, which then takes only what comes after');
-    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
-} catch (error) {
-    console.error(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-} finally {
+}, async () => {
     await Promise.allSettled(students.map((s) => s.driver.close()));
     teacher?.kill();
-    process.exit();
-}
+});

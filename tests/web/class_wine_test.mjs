@@ -10,7 +10,7 @@ import { execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { networkInterfaces, tmpdir } from 'node:os';
 import path from 'node:path';
-import { desktop, slowest, until } from '../../scripts/web/page_session.mjs';
+import { desktop, runTest, until } from '../../scripts/web/page_session.mjs';
 import { pooled, qrCodes, startTeacher, student, sum } from './classroom.mjs';
 
 const wine = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../../scripts/wine.sh');
@@ -39,7 +39,7 @@ process.on('exit', () => {
 });
 
 let chromium;
-try {
+await runTest(async () => {
     const startedAt = Date.now();
     const appData = windows('cmd', '/c', 'echo %APPDATA%').split('\n').at(-1);
     const seconds = (since) => ((Date.now() - since) / 1000).toFixed(1);
@@ -96,12 +96,7 @@ try {
             `the class ${state.code} with ${saved}`;
     });
     console.log('-- the pool\'s file holds the class and its balls');
-    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
-} catch (error) {
-    console.error(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-} finally {
+}, async () => {
     await chromium?.driver.close().catch(() => {});
     try { endWine(); } catch { /* no server left */ } // before the X server goes
-    process.exit();
-}
+});

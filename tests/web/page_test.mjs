@@ -7,7 +7,7 @@ import { execFileSync } from 'node:child_process';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import {
-    drivers, later, located, places, serve, slowest, typeFallSpeed, until,
+    drivers, later, located, places, runTest, serve, typeFallSpeed, until,
 } from '../../scripts/web/page_session.mjs';
 
 const engines = process.argv.slice(3).length ? process.argv.slice(3) : ['chromium', 'firefox', 'webkit'];
@@ -292,17 +292,11 @@ async function offline() {
     }
 }
 
-try {
+await runTest(async () => {
     for (const name of engines) await scenario(name);
     if (engines.includes('chromium')) {
         await fingers();
         await projector();
         await offline();
     }
-    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
-} catch (error) {
-    console.error(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-} finally {
-    process.exit();
-}
+});

@@ -16,7 +16,7 @@ import { existsSync, mkdtempSync, readFileSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import {
-    drivers, later, located, pageScreen, serve, slowest, typeFallSpeed, until,
+    drivers, later, located, pageScreen, runTest, serve, typeFallSpeed, until,
 } from '../../scripts/web/page_session.mjs';
 import { broker, client, relayClass, teacherPage } from '../../scripts/web/relay_session.mjs';
 
@@ -129,7 +129,7 @@ async function keptRuns(c, relay) {
     return kept;
 }
 
-try {
+await runTest(async () => {
     const relay = await broker(path.join(scratch, 'broker'));
     const url = await serve(site);
     teacher = await teacherPage(url, relay.ws, path.join(scratch, 'downloads'));
@@ -265,14 +265,9 @@ try {
     if (bytes > 3.0e6) throw new Error(`a student's page downloads ${bytes} bytes`);
     console.log(`-- a student's page and its service worker fetch ${fetched.size} files, ` +
         `${(bytes / 1e6).toFixed(2)} MB as downloaded, nothing of the teacher's program`);
-    console.log(`slowest wait: ${(slowest.ms / 1000).toFixed(1)} s, until ${slowest.what}`);
-} catch (error) {
-    console.error(`FAIL: ${error.message}`);
-    process.exitCode = 1;
-} finally {
+}, async () => {
     await Promise.allSettled([...students.map((s) => s.driver.close()), teacher?.close()]);
-    process.exit();
-}
+});
 
 // A certificate of 127.0.0.1 for an https server of this test alone.
 function certificate() {
